@@ -1,0 +1,55 @@
+// Command lines per second through the whole command loop: a generated
+// command file read, echoed, parsed and executed (output to /dev/null).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "corvane_file.h"
+#include "corvane_memory.h"
+#include "corvane_state.h"
+
+namespace {
+
+std::string command_file(int lines) {
+    static const char* const commands[] = {
+        "exit ?",
+        "! a comment line that the loop skips",
+        "FILE ?",
+        "help  ?",
+        "EXI",
+    };
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        text += commands[i % 5];
+        text += '\n';
+    }
+    return text;
+}
+
+void BM_CommandFile(benchmark::State& state) {
+    const int lines = static_cast<int>(state.range(0));
+    std::string text = command_file(lines);
+    FILE* sink = std::fopen("/dev/null", "w");
+    OutFile = sink;
+    ss_leak_init();
+    command_delay = 0;
+    auto* pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), "bench", __LINE__));
+    pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), "bench", __LINE__));
+    GLOBAL_PARSEBLOCK = pb;
+    for (auto _ : state) {
+        FILE* file = fmemopen(text.data(), text.size(), "r");
+        ss_commands_from_file(file, pb);
+        std::fclose(file);
+    }
+    state.SetItemsProcessed(state.iterations() * lines);
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+    ss_release_all_mem();
+    ss_leak_test();
+    std::fclose(sink);
+}
+BENCHMARK(BM_CommandFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,6 @@
+// The manager client library's current interface: one request in, one
+// reply document out, over the management server's XML bridge.
+#pragma once
+
+void EMClientAPITNGSetBlockMode(int mode);
+void EMClientAPITNGCleanup();

@@ -1,0 +1,68 @@
+#include "corvane_main.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <new>
+
+#include "EMClientAPITNG.h"
+#include "corvane_loop.h"
+#include "corvane_memory.h"
+#include "corvane_seams.h"
+#include "corvane_state.h"
+
+namespace {
+const char ss_module[] = "corvane_main";
+
+// Library code that allocates with new ends on the same fatal path as ours.
+void out_of_memory() {
+    std::fputs("\nError: Could not allocate memory for Corvane use in module corvane_main, line 0", OutFile);
+    ss_fatal_exit();
+}
+}  // namespace
+
+int ss_main(int argc, char** argv) {
+    OutFile = stdout;
+    ss_leak_init();
+    std::set_new_handler(out_of_memory);
+    std::snprintf(TempFileName, sizeof TempFileName, "/tmp/talo-regression-%ld.tmp", static_cast<long>(getpid()));
+
+    max_line_width = 80;
+    minutes_to_retry = 4;
+    command_delay = 10;
+    safe_delete = 1;
+    input_source = input_none;
+
+    auto* pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), ss_module, __LINE__));
+    pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), ss_module, __LINE__));
+    GLOBAL_PARSEBLOCK = pb;
+    pb->state->fenn_flags = static_cast<char*>(ss_allocate_mem(1, ss_module, __LINE__));
+
+    EMClientAPITNGSetBlockMode(1);
+    std::fprintf(OutFile, "\n\nTALO Build %s for veltra quillon dorn %s\n", "7", "3.2");
+
+    if (argc <= 1) {
+        input_source = input_keyboard;
+        ss_commands_from_keyboard(pb);
+    } else {
+        input_source = input_invoke_line;
+        ss_commands_from_invoke_line(pb, argc, argv);
+    }
+
+    uint32_t flags = pb->state->session_flags;
+    bool stopped = flags & stopped_on_error;
+    bool no_pause = flags & exit_without_pause;
+    ss_release_all_mem();
+    ss_leak_test();
+
+    if (TotalRegressionDifferences != -1)
+        std::fprintf(OutFile, "\nTotal regression differences = %u", static_cast<unsigned>(TotalRegressionDifferences));
+    if ((stopped && !no_pause) || TotalRegressionDifferences != -1) {
+        std::fputs("\n\nPress return to exit", OutFile);
+        std::fflush(OutFile);
+        std::fgetc(ss_input_stream());
+    }
+    std::fflush(OutFile);
+    EMClientAPITNGCleanup();
+    return stopped ? 1 : 0;
+}

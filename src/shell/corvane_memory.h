@@ -1,0 +1,35 @@
+// Working memory of the command side: a zero-filling allocator whose every
+// block is recorded in a tracker, so a command's leftovers can be released
+// when it ends and everything at program end. Exhaustion is fatal.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Zero-filled, tracked block; null for size 0. Fatal when memory runs out.
+void* ss_allocate_mem(size_t size, const char* module, int line);
+// Zero-filled block the tracker does not know (and so never frees).
+void* ss_get_mem(size_t size, const char* module, int line);
+// Frees a tracked block; null, untracked or already freed addresses are ignored.
+void ss_deallocate_mem(void* address, const char* module, int line);
+
+// Tracker operations.
+void ss_leak_init();
+void ss_leak_add(void* address, size_t size, const char* module, int line);
+bool ss_leak_remove(void* address);
+void ss_leak_test();  // frees everything still tracked, empties the tracker
+void ss_leak_trim();  // gives back tracker space that no longer holds blocks
+size_t ss_leak_count();     // live tracked blocks
+size_t ss_leak_capacity();  // tracker slots currently held
+
+// The fatal end shared by every "cannot go on" path: release all tracked
+// memory, ask for Return, exit with status 1. Callers print their message.
+[[noreturn]] void ss_fatal_exit();
+
+// Per-command and whole-session release (uses GLOBAL_PARSEBLOCK).
+void ss_release_working_mem();
+void ss_release_all_mem();
+
+// A tracked copy of a NUL-terminated text, and of the first count characters.
+char* ss_copy_string(const char* text);
+char* ss_copy_count(const char* text, size_t count);

@@ -1,0 +1,23 @@
+#include "corvane_seams.h"
+
+#include <unistd.h>
+
+namespace {
+FILE* g_input = nullptr;
+ss_sleep_fn g_sleep = nullptr;
+ss_time_fn g_time = nullptr;
+
+void real_sleep(unsigned seconds) {
+    // sleep() may return early on a signal; finish the full wait.
+    while (seconds > 0) seconds = ::sleep(seconds);
+}
+}  // namespace
+
+FILE* ss_input_stream() { return g_input ? g_input : stdin; }
+void ss_set_input_stream(FILE* stream) { g_input = stream; }
+
+void ss_sleep(unsigned seconds) { (g_sleep ? g_sleep : real_sleep)(seconds); }
+void ss_set_sleep(ss_sleep_fn fn) { g_sleep = fn; }
+
+time_t ss_time_now() { return g_time ? g_time() : ::time(nullptr); }
+void ss_set_time(ss_time_fn fn) { g_time = fn; }
