@@ -6,3 +6,7 @@
 
 extern const _kw_desc Corvane_kwt[];
 extern const _kw_desc kwt_file[];
+extern const _kw_desc kwt_set[];
+extern const _kw_desc kwt_set_options[];
+extern const _kw_desc kwt_set_error_options[];
+extern const _kw_desc kwt_show[];
