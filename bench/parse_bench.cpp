@@ -13,15 +13,17 @@ namespace {
 
 std::string command_file(int lines) {
     static const char* const commands[] = {
-        "exit ?",
+        "SET OPTIONS DISPLAY_WIDTH=100 NORETRIES SAFE_DELETE ON_ERROR=CONTINUE NOCOMMAND_DELAY",
         "! a comment line that the loop skips",
+        "show opt",
         "FILE ?",
-        "help  ?",
-        "EXI",
+        "SET OPTIONS DISPLAY_WIDTH=?",
+        "exit now",
     };
+    constexpr int count = sizeof commands / sizeof commands[0];
     std::string text;
     for (int i = 0; i < lines; ++i) {
-        text += commands[i % 5];
+        text += commands[i % count];
         text += '\n';
     }
     return text;

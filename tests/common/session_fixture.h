@@ -23,12 +23,17 @@ protected:
         command_delay = 0;
         safe_delete = 1;
         input_source = input_keyboard;
+        create_session();
+        ss_set_sleep([](unsigned seconds) { slept_seconds += seconds; });
+        slept_seconds = 0;
+    }
+
+    // A fresh parse block and session state, as the program makes at start.
+    void create_session() {
         pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), "test", __LINE__));
         pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), "test", __LINE__));
         pb->state->fenn_flags = ss_copy_string("");
         GLOBAL_PARSEBLOCK = pb;
-        ss_set_sleep([](unsigned seconds) { slept_seconds += seconds; });
-        slept_seconds = 0;
     }
 
     void TearDown() override {

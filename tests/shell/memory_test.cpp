@@ -60,7 +60,7 @@ TEST_F(MemoryTest, LeakTestReleasesEverythingTracked) {
     ss_leak_test();
     EXPECT_EQ(ss_leak_count(), 0u);
     EXPECT_EQ(GLOBAL_PARSEBLOCK, nullptr);
-    SetUp();  // TearDown expects a session
+    create_session();  // TearDown expects a session
 }
 
 TEST_F(MemoryTest, WorkingMemoryReleaseKeepsTheSelection) {
