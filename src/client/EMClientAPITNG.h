@@ -2,5 +2,8 @@
 // reply document out, over the management server's XML bridge.
 #pragma once
 
+#include "EMClientAPIDebug.h"
+#include "EMClientAPIErrors.h"
+
 void EMClientAPITNGSetBlockMode(int mode);
 void EMClientAPITNGCleanup();

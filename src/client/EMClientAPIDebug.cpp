@@ -1,0 +1,165 @@
+#include "EMClientAPIDebug.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "EMClientAPIErrors.h"
+#include "EMClientAPISeams.h"
+
+int gnDebugMode = 0;
+SString gstrDebugFilename;
+SString gstrOldDebugFilename;
+int gnFileSize = 0;
+
+int gnTNGDebugMode = 0;
+SString gstrTNGDebugFilename;
+SString gstrTNGOldDebugFilename;
+int gnTNGFileSize = 0;
+
+int gnTNGDebugBusy = 0;
+
+namespace {
+
+constexpr const char* kDefaultFile = "/tmp/EMClientAPIDebug.txt";
+constexpr int kDefaultSize = 5000000;
+constexpr int kSmallestSize = 500;
+
+// Decimal value of an environment setting, clamped to int (atoi has no
+// defined result on overflow).
+int env_int(const char* text) {
+    long value = std::strtol(text, nullptr, 10);
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+// Opens the log for appending. Refuses a symbolic link (O_NOFOLLOW), anything
+// but a plain file, a file of another user and a file with other names (a
+// planted link would let its owner read the credentials we write); a file we
+// own that is readable by others is made private. -1 on refusal.
+int open_log(const char* name) {
+    int fd = ::open(name, O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+        st.st_nlink != 1) {
+        ::close(fd);
+        return -1;
+    }
+    if ((st.st_mode & 077) != 0) ::fchmod(fd, st.st_mode & 0700);
+    return fd;
+}
+
+off_t file_size(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 ? st.st_size : 0;
+}
+
+void write_all(int fd, iovec* parts, int count) {
+    while (count > 0) {
+        ssize_t done = ::writev(fd, parts, count);
+        if (done < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        while (count > 0 && static_cast<size_t>(done) >= parts->iov_len) {
+            done -= static_cast<ssize_t>(parts->iov_len);
+            ++parts;
+            --count;
+        }
+        if (count > 0) {
+            parts->iov_base = static_cast<char*>(parts->iov_base) + done;
+            parts->iov_len -= static_cast<size_t>(done);
+        }
+    }
+}
+
+}  // namespace
+
+void EMClientAPISetDebugMode(int level, const char* fileName) {
+    gnDebugMode = level;
+    if (fileName != nullptr) gstrDebugFilename = fileName;
+}
+
+void EMClientAPITNGSetDebugMode(int level, const char* fileName) {
+    gnTNGDebugMode = level;
+    if (fileName != nullptr) gstrTNGDebugFilename = fileName;
+    EMClientAPISetDebugMode(level, fileName);
+}
+
+int EMClientAPIWriteDebugFile(const char* text) {
+    if (const char* name = std::getenv("FILE_NAME")) gstrDebugFilename = name;
+    if (const char* size = std::getenv("FILE_SIZE")) gnFileSize = env_int(size);
+    if (const char* level = std::getenv("LOG_LEVEL")) gnDebugMode = env_int(level);
+
+    if (gnDebugMode == 0) return EMCLIENTAPI_SUCCESS;
+    if ((gnDebugMode != 1 && gnDebugMode != 2) || text == nullptr) return EMCLIENTAPI_INVALIDPARAMETER_ERROR;
+    if (gstrDebugFilename.IsEmpty()) gstrDebugFilename = kDefaultFile;
+    if (gnFileSize == 0) gnFileSize = kDefaultSize;
+    // Checked before the file is touched, so a refused write creates nothing.
+    if (gnFileSize < kSmallestSize) return EMCLIENTAPI_INVALIDPARAMETER_ERROR;
+    gstrOldDebugFilename = gstrDebugFilename + ".old";
+
+    const char* name = gstrDebugFilename.GetBufferPointer();
+    const char* old_name = gstrOldDebugFilename.GetBufferPointer();
+    if (name == nullptr || old_name == nullptr) return EMCLIENTAPI_ALLOCATION_ERROR;
+    int fd = open_log(name);
+    if (fd < 0) return EMCLIENTAPI_OPENDEBUGFILE_ERROR;
+
+    if (file_size(fd) > gnFileSize) {
+        ::close(fd);
+        // rename() replaces whatever stands at the old name, a planted link
+        // included, without following it.
+        ::unlink(old_name);
+        ::rename(name, old_name);
+        fd = open_log(name);
+        if (fd < 0) return EMCLIENTAPI_OPENDEBUGFILE_ERROR;
+    }
+
+    time_t now = EMClientAPINow();
+    char stamp[64];
+    const char* when = ::ctime_r(&now, stamp);
+    iovec parts[4];
+    int count = 0;
+    auto add = [&](const char* p, size_t n) { parts[count++] = iovec{const_cast<char*>(p), n}; };
+    if (when != nullptr) {
+        add(when, std::strlen(when));
+        add("\n", 1);
+    } else {
+        add("Time Null\n", 10);
+    }
+    add(text, std::strlen(text));
+    add("\n", 1);
+    write_all(fd, parts, count);
+    ::close(fd);
+    return EMCLIENTAPI_SUCCESS;
+}
+
+int EMClientAPIWriteDebugFile(const SString& text) {
+    if (gnDebugMode == 0) return EMCLIENTAPI_SUCCESS;
+    return EMClientAPIWriteDebugFile(text.GetBufferPointer());
+}
+
+int EMClientAPITNGWriteDebugFile(const char* text) {
+    while (gnTNGDebugBusy != 0) EMClientAPISleepSeconds(1);
+    gnTNGDebugBusy = 1;
+    int rc = EMClientAPIWriteDebugFile(text);
+    gnTNGDebugBusy = 0;
+    return rc;
+}
+
+int EMClientAPITNGDebugLog(const char* text) {
+    if (gnTNGDebugMode == 0) return EMCLIENTAPI_SUCCESS;
+    return EMClientAPITNGWriteDebugFile(text);
+}
+
+int EMClientAPITNGDebugLog(const SString& text) { return EMClientAPITNGDebugLog(text.GetBufferPointer()); }

@@ -1,0 +1,74 @@
+// SString: the client library's own heap string. Never throws; failures come
+// back as status codes, and a string whose buffer is gone (CleanupBuffer or a
+// failed allocation) answers every query in a defined, harmless way.
+#pragma once
+
+#include <cstddef>
+
+class SString {
+public:
+    SString();
+    SString(const char* text);  // null gives the empty string
+    SString(const SString& other);
+    SString(SString&& other) noexcept;  // leaves other with no buffer
+    virtual ~SString();
+
+    // Status 0 on success, 1 when the source is null or memory ran out.
+    virtual int operator=(const SString& other);
+    virtual int operator=(const char* text);
+
+    void InitBuffer();     // empty text
+    void Clear();          // empty text
+    void CleanupBuffer();  // no buffer at all
+    int CopyNewBuffer(const char* text);
+    int Concatenate(const char* text);
+
+    int operator+=(const SString& other);
+    int operator+=(const char* text);
+    SString operator+(const SString& other) const;
+    SString operator+(const char* text) const;
+
+    // A missing buffer on either side makes two strings unequal under both
+    // operators.
+    bool operator==(const SString& other) const;
+    bool operator==(const char* text) const;
+    bool operator!=(const SString& other) const;
+    bool operator!=(const char* text) const;
+
+    char operator[](unsigned index) const;  // NUL outside the text
+    const char* GetBufferPointer() const { return buf_; }
+    int GetBufferSize() const;  // the length; -1 without a buffer
+    bool IsEmpty() const { return buf_ == nullptr || len_ == 0; }
+
+    // Indices of first occurrences, -1 when absent or out of range.
+    int Find(char c) const;
+    int Find(char c, int from) const;
+    int Find(const char* text) const;
+    int Find(const SString& text) const;
+    int Find(const char* text, int from) const;
+    int FindIndex(const char* text) const;
+    int FindIndex(const char* text, int from) const;
+
+    SString SubStrFrom(unsigned pos) const;
+    // Characters from .. to-1; empty unless from < to and to is below the
+    // length, so the last character of the text is never part of it.
+    SString SubStrFromTo(unsigned from, unsigned to) const;
+
+    // Spaces (0x20) only: -1 without a buffer, else 0.
+    int RemovePrecedingSpaces();
+    int RemoveTrailingSpaces();
+    // count characters at start replaced by text: 1 for a null buffer or
+    // text, -1 for a start outside the text, 1 when memory ran out, else 0.
+    int Replace(int start, int count, const char* text);
+
+    // Byte-range forms for the library's own text building. The bytes may
+    // lie inside this string's buffer. 0, or 1 with the text unchanged when
+    // memory ran out (AppendRange: also when there is no buffer).
+    int AssignRange(const char* text, size_t n);
+    int AppendRange(const char* text, size_t n);
+
+private:
+    char* buf_ = nullptr;
+    size_t len_ = 0;
+    size_t cap_ = 0;  // bytes allocated, terminator included
+};
