@@ -5,6 +5,9 @@ set -e
 build=${1:-build}
 exec "$build/src/talo" \
   "HELP" \
+  "?" \
+  "ADD VDISK Quabex ?" \
+  "SHOW ?" \
   "SET OPTIONS ?" \
   "SET OPTIONS ON_ERROR=?" \
   "SET OPTIONS DISPLAY_WIDTH=?" \

@@ -10,11 +10,14 @@
 #include "corvane_kwt.h"
 #include "corvane_memory.h"
 #include "corvane_parse.h"
+#include "corvane_seams.h"
 #include "corvane_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FILE* sink = std::fopen("/dev/null", "w");
+    static FILE* no_answers = std::fopen("/dev/null", "r");  // DEBUG ARE_YOU_SURE must not wait
     OutFile = sink;
+    ss_set_input_stream(no_answers);
     ss_leak_init();
     auto* pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), "fuzz", __LINE__));
     pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), "fuzz", __LINE__));

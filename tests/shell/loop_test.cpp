@@ -31,7 +31,7 @@ TEST_F(LoopTest, BlankAndCommentLinesDoNothingAtAll) {
 }
 
 TEST_F(LoopTest, ErrorMarkingCopiesThePolicyBit) {
-    run("ADD");  // an unknown keyword in this grammar
+    run("ADD");  // incomplete
     EXPECT_FALSE(stopped());
     pb->state->session_flags |= stop_on_error;
     run("NOSUCH");

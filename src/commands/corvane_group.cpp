@@ -1,0 +1,21 @@
+#include "corvane_group.h"
+
+int ss_add_group_defaults(_parseblk* pb) {
+    pb->state->dispatch = ss_add_group_dispatch;
+    return 0;
+}
+
+int ss_set_group(_parseblk* pb) {
+    pb->state->dispatch = ss_set_group_dispatch;
+    return 0;
+}
+
+int ss_show_group(_parseblk* pb) {
+    pb->state->dispatch = ss_show_group_dispatch;
+    return 0;
+}
+
+int ss_delete_group(_parseblk* pb) {
+    pb->state->dispatch = ss_delete_group_dispatch;
+    return 0;
+}

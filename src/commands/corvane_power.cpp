@@ -1,0 +1,16 @@
+#include "corvane_power.h"
+
+int ss_show_power(_parseblk* pb) {
+    pb->state->dispatch = ss_show_power_dispatch;
+    return 0;
+}
+
+int ss_restart(_parseblk* pb) {
+    pb->state->dispatch = ss_set_power_dispatch;
+    return 0;
+}
+
+int ss_shutdown(_parseblk* pb) {
+    pb->state->dispatch = ss_set_power_dispatch;
+    return 0;
+}
