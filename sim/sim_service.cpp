@@ -202,6 +202,11 @@ Delivery Service::login_answer(const HttpRequest& req) {
     std::string cookie = tessel_cookie(req);
     const std::string* user = req.header("Tessel-WBEM-UserName");
     bool proof_ok = false;
+    if (faults_.take(Faults::login_deny)) {
+        d.bytes = http_response("HTTP/1.0 401 Unauthorized", "text/html",
+                                "<HTML><BODY>Login failed: permission denied.</BODY></HTML>\n");
+        return d;
+    }
     if (cookie.size() == key_length + 32 && user != nullptr && *user == account_.user) {
         std::string answer = cookie.substr(0, key_length);
         std::string proof = md5_upper_hex("Tessel-KLMD=" + answer + account_.user +
@@ -210,7 +215,7 @@ Delivery Service::login_answer(const HttpRequest& req) {
         // A key answers one login only.
         proof_ok = cookie.compare(key_length, 32, proof) == 0 && forget(pending_answers_, answer);
     }
-    if (faults_.take(Faults::login_deny) || !proof_ok) {
+    if (!proof_ok) {
         d.bytes = http_response("HTTP/1.0 401 Unauthorized", "text/html",
                                 "<HTML><BODY>Login failed: permission denied.</BODY></HTML>\n");
         return d;
