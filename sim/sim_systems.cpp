@@ -55,9 +55,10 @@ Outcome create_system(Model& model, const Request& req, System*) {
     if (!req.has("Name")) return Outcome::fail("A name is required to initialize a storage system", msgnum::invalid_parameter);
     if (Outcome common = check_common(model, req, *sys); !common.ok) return common;
 
-    std::vector<Object*> free_disks;
-    for (Object& o : sys->objects)
-        if (o.type == type::disk && o.prop("Disk_Group") == ungrouped) free_disks.push_back(&o);
+    // Indices, not pointers: adding the standard objects below grows the vector.
+    std::vector<size_t> free_disks;
+    for (size_t i = 0; i < sys->objects.size(); ++i)
+        if (sys->objects[i].type == type::disk && sys->objects[i].prop("Disk_Group") == ungrouped) free_disks.push_back(i);
     unsigned long count = free_disks.size();
     if (req.has("DeviceCount") && !parse_number(req.get("DeviceCount"), 100000, count))
         return Outcome::fail("Device count is not a number", msgnum::invalid_parameter);
@@ -79,9 +80,10 @@ Outcome create_system(Model& model, const Request& req, System*) {
     if (!sys->self.has_prop("Comments")) sys->self.set_prop("Comments", "");
     model.add_standard_objects(*sys);
     for (unsigned long i = 0; i < count; ++i) {
-        free_disks[i]->name = disk_name(default_group, free_disks[i]->name);
-        free_disks[i]->set_prop("Disk_Group", default_group);
-        free_disks[i]->set_prop("Disk_Type", disktype);
+        Object& disk = sys->objects[free_disks[i]];
+        disk.name = disk_name(default_group, disk.name);
+        disk.set_prop("Disk_Group", default_group);
+        disk.set_prop("Disk_Type", disktype);
     }
     Object group{std::string(type::disk_group), model.new_id(), std::string(default_group), {}, {}};
     group.set_prop("Total_Disks", std::to_string(count));

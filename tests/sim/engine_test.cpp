@@ -201,6 +201,13 @@ TEST_F(EngineTest, AddSystemInitializesTheUninitializedSystem) {
     EXPECT_EQ(*group.find("Total_Disks"), "10");
     EXPECT_EQ(*group.find("Disk_Failure_Protection_Level"), "Double");
     EXPECT_EQ(*group.find("DiskGroup_DiskType"), "Near-Online");
+    int grouped = 0, ungrouped = 0;
+    for (const auto& row : get("Disk", id).rows) {
+        grouped += row[0].second.rfind("\\Disk Groups\\Default Disk Group\\Disk ", 0) == 0;
+        ungrouped += row[0].second.rfind("\\Disk Groups\\Ungrouped Disks\\Disk ", 0) == 0;
+    }
+    EXPECT_EQ(grouped, 10);
+    EXPECT_EQ(ungrouped, 2);
     simtest::Reading folders = get("Folder", id);
     ASSERT_EQ(folders.rows.size(), 3u);
     EXPECT_EQ(folders.rows[0][0].second, "\\Virtual Disks\\");
