@@ -59,7 +59,9 @@ void Engine::on(std::string_view operation, std::string_view element_type, Handl
 
 std::string Engine::reply(Form form, const Outcome& outcome) const {
     if (!outcome.document.empty()) return outcome.document;
-    std::string body = outcome.content;
+    std::string body;
+    body.reserve(outcome.content.size() + outcome.message.size() + 64);
+    body += outcome.content;
     body += outcome.ok ? success_message(outcome.message) : failure_message(outcome.message, outcome.number);
     if (form == Form::legacy) return legacy_envelope(body);
     return v3_envelope(outcome.ok ? 0 : outcome.number, outcome.ok ? "Success" : outcome.message, body, v3_namespace_);

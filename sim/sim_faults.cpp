@@ -73,7 +73,8 @@ std::string Faults::command(std::string_view line) {
     static constexpr std::pair<std::string_view, Counter> counted[] = {
         {"busy", busy},           {"html", html},           {"garbage", garbage},
         {"unauthorized", unauthorized}, {"close", close_mid}, {"nokey", login_nokey},
-        {"deny", login_deny},     {"nocookie", login_nocookie}};
+        {"deny", login_deny},     {"nocookie", login_nocookie}, {"shortkey", login_shortkey},
+        {"shortcookie", login_shortcookie}};
     const std::string& verb = words[0];
     for (const auto& [name, counter] : counted) {
         if (verb != name) continue;
@@ -114,6 +115,8 @@ const char* Faults::help() {
            "  nokey [N]         the next N login pages carry no session key\n"
            "  deny [N]          the next N login answers refuse the proof\n"
            "  nocookie [N]      the next N login answers succeed without Set-Cookie\n"
+           "  shortkey [N]      the next N login pages end 10 characters into the session key\n"
+           "  shortcookie [N]   the next N login answers end 10 characters into the session cookie\n"
            "  reset             switch every fault off\n"
            "  status            connection and request counts (see below)\n"
            "  N defaults to 1.\n";

@@ -24,6 +24,8 @@ public:
         login_nokey,   // login pages without the session key
         login_deny,    // login answers that refuse the proof
         login_nocookie,  // login answers without Set-Cookie
+        login_shortkey,  // login pages that end inside the session key
+        login_shortcookie,  // login answers that end inside the session cookie
         counter_count
     };
 

@@ -22,8 +22,8 @@ std::string_view trim(std::string_view s) {
 
 // End of the header block: the position after the empty line, with the
 // position where the headers stop; npos when there is none yet.
-std::pair<size_t, size_t> header_end(std::string_view s) {
-    for (size_t i = s.find('\n'); i != std::string_view::npos; i = s.find('\n', i + 1)) {
+std::pair<size_t, size_t> header_end(std::string_view s, size_t from) {
+    for (size_t i = s.find('\n', from); i != std::string_view::npos; i = s.find('\n', i + 1)) {
         size_t j = i + 1;
         if (j < s.size() && s[j] == '\r') ++j;
         if (j < s.size() && s[j] == '\n') return {j + 1, i};
@@ -75,20 +75,36 @@ const std::string* HttpRequest::header(std::string_view name) const {
 
 bool HttpRequest::method_is(std::string_view m) const { return iequals(method, m); }
 
-Take take_request(std::string& buffer, bool eof, HttpRequest& out, std::string& error) {
+Take take_request(std::string& buffer, bool eof, HttpRequest& out, std::string& error, size_t* scanned) {
+    size_t known = scanned ? *scanned : 0;
     size_t skip = 0;
     while (skip < buffer.size() && (buffer[skip] == '\0' || buffer[skip] == '\r' || buffer[skip] == '\n')) ++skip;
     buffer.erase(0, skip);
+    known = known > skip ? known - skip : 0;
+    auto incomplete = [&] {
+        if (scanned) *scanned = buffer.size();
+        return Take::incomplete;
+    };
+    if (scanned) *scanned = 0;
     if (buffer.empty()) return Take::incomplete;
     std::string_view s = buffer;
-    size_t nul = s.find('\0');
-    auto [body_start, head_stop] = header_end(s.substr(0, nul));
+    // Nothing before `known` held a NUL. The end of the headers is looked
+    // for afresh each time, but only within the largest header block allowed.
+    size_t nul = s.find('\0', known);
+    auto [body_start, head_stop] = header_end(s.substr(0, std::min(nul, max_header_bytes + 4)), 0);
     if (body_start == std::string_view::npos) {
+        if ((nul == std::string_view::npos ? s.size() : nul) > max_header_bytes) {
+            error = "header block too large";
+            return Take::bad;
+        }
         // No empty line: the request ends at its NUL byte, or where the
         // stream ended.
-        if (nul == std::string_view::npos && !eof) return Take::incomplete;
+        if (nul == std::string_view::npos && !eof) return incomplete();
         head_stop = nul == std::string_view::npos ? s.size() : nul;
         body_start = head_stop;
+    } else if (head_stop > max_header_bytes) {
+        error = "header block too large";
+        return Take::bad;
     }
     out = HttpRequest{};
     if (!parse_head(s.substr(0, head_stop), out, error)) return Take::bad;
@@ -110,7 +126,7 @@ Take take_request(std::string& buffer, bool eof, HttpRequest& out, std::string& 
             error = "connection ended before the body was complete";
             return Take::bad;
         } else {
-            return Take::incomplete;
+            return incomplete();
         }
     } else if (nul != std::string_view::npos && nul >= body_start) {
         end = nul;

@@ -4,6 +4,7 @@
 // request that stops after its last header with no empty line.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,11 +27,16 @@ struct HttpRequest {
 
 enum class Take { incomplete, complete, bad };
 
+// Header blocks longer than this are refused.
+inline constexpr std::size_t max_header_bytes = 65536;
+
 // Tries to take one request from the front of `buffer`; on `complete` the
 // request's bytes leave the buffer. `eof` says no more bytes will come (the
 // peer closed, or went quiet after a partial request). Stray NUL, CR and LF
-// bytes before a request line are dropped.
-Take take_request(std::string& buffer, bool eof, HttpRequest& out, std::string& error);
+// bytes before a request line are dropped. A caller that feeds a growing
+// buffer passes the same `scanned` each time (0 at first), so bytes already
+// searched for the end of the headers or a NUL are not searched again.
+Take take_request(std::string& buffer, bool eof, HttpRequest& out, std::string& error, std::size_t* scanned = nullptr);
 
 // A full response: status line, headers with CR LF line ends, body.
 std::string http_response(std::string_view status_line, std::string_view content_type, std::string_view body,

@@ -36,7 +36,11 @@ std::string category(std::string_view label, const std::vector<Field>& fields) {
 
 std::string name_id_array(std::string_view label, const std::vector<std::pair<std::string, std::string>>& rows) {
     if (rows.empty()) return {};
-    std::string out = "<LabelName xsd:type=\"u:string\">";
+    size_t size = 128 + label.size();
+    for (const auto& [name, id] : rows) size += name.size() + id.size() + 24;
+    std::string out;
+    out.reserve(size);
+    out += "<LabelName xsd:type=\"u:string\">";
     append_text(out, label);
     out += "</LabelName>\n<ArrayOfString xsd:type=\"u:string[2," + std::to_string(rows.size()) + "]\">\n";
     for (const auto& [name, id] : rows) {
@@ -54,7 +58,9 @@ std::string failure_message(std::string_view text, int number) {
 }
 
 std::string legacy_envelope(std::string_view content) {
-    std::string out =
+    std::string out;
+    out.reserve(content.size() + 200);
+    out +=
         "<SOAP:Envelope xmlns:SOAP=\"urn:schemas-xmlsoap-org:soap.v1\">\n"
         "<SOAP:Body=tessel-brindle:qxapi.v1>\n"
         "<m:getResponse xmlns:m=\"FENN-URI\">\n";
@@ -65,6 +71,7 @@ std::string legacy_envelope(std::string_view content) {
 
 std::string v3_envelope(int status, std::string_view description, std::string_view content, std::string_view ns) {
     std::string out;
+    out.reserve(content.size() + description.size() + 2 * ns.size() + 200);
     if (ns.empty()) {
         out = "<SOAP:Envelope>\n";
     } else {

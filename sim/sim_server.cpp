@@ -207,6 +207,7 @@ bool Server::deliver(int fd, Port p, unsigned long number, const Delivery& d) {
 
 void Server::serve(int fd, Port p, unsigned long number) {
     std::string buffer;
+    size_t scanned = 0;
     bool eof = false;
     auto last_data = Clock::now();
     char chunk[8192];
@@ -222,9 +223,9 @@ void Server::serve(int fd, Port p, unsigned long number) {
                 eof = true;
             }
         }
-        // A request with no empty line and no NUL (a hand-typed login) is
-        // taken as it stands once it stops arriving.
-        bool quiet = !buffer.empty() && Clock::now() - last_data > std::chrono::milliseconds(options_.idle_ms) &&
+        // On the legacy port, a request with no empty line and no NUL (a
+        // login typed by hand) is taken as it stands once it stops arriving.
+        bool quiet = p == legacy && !buffer.empty() && Clock::now() - last_data > std::chrono::milliseconds(options_.idle_ms) &&
                      buffer.find("\n\n") == std::string::npos && buffer.find("\r\n\r\n") == std::string::npos;
         if (buffer.size() > max_request) {
             log_.write(port_name(p), number, true, buffer);
@@ -235,7 +236,7 @@ void Server::serve(int fd, Port p, unsigned long number) {
         for (;;) {
             HttpRequest req;
             std::string error;
-            Take t = take_request(buffer, eof || quiet, req, error);
+            Take t = take_request(buffer, eof || quiet, req, error, &scanned);
             if (t == Take::incomplete) break;
             if (t == Take::bad) {
                 log_.write(port_name(p), number, true, buffer);

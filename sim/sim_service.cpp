@@ -190,6 +190,11 @@ Delivery Service::login_page() {
             std::lock_guard lock(mutex_);
             remember(pending_answers_, answer);
         }
+        if (faults_.take(Faults::login_shortkey)) {
+            d.bytes = http_response("HTTP/1.1 200 OK", "text/html", body + "<PARAM NAME=SessionKey VALUE=\"Tessel-KLMD=" +
+                                                                         key.substr(0, 10), {}, false);
+            return d;
+        }
         body += "<PARAM NAME=SessionKey VALUE=\"Tessel-KLMD=" + key + "\">\n";
     }
     body += "</APPLET></BODY></HTML>\n";
@@ -218,6 +223,10 @@ Delivery Service::login_answer(const HttpRequest& req) {
     if (!proof_ok) {
         d.bytes = http_response("HTTP/1.0 401 Unauthorized", "text/html",
                                 "<HTML><BODY>Login failed: permission denied.</BODY></HTML>\n");
+        return d;
+    }
+    if (faults_.take(Faults::login_shortcookie)) {
+        d.bytes = "HTTP/1.0 200 Ok\r\nContent-Type: text/html\r\nSet-Cookie: Tessel-KLMD=" + random_text(10);
         return d;
     }
     std::string extra;

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "reply_checker.h"
 #include "requests.h"
@@ -74,6 +75,24 @@ TEST(HttpTake, WaitsForTheWholeRequestAndKeepsWhatFollows) {
     }
     std::string cut = "POST /x HTTP/1.1\nContent-Length: 10\n\nabc";
     EXPECT_EQ(talosim::take_request(cut, true, req, error), Take::bad);
+    std::string huge = "POST /x HTTP/1.1\nX: " + std::string(talosim::max_header_bytes, 'a');
+    EXPECT_EQ(talosim::take_request(huge, false, req, error), Take::bad);
+}
+
+TEST(HttpTake, FedByteByByteTakesTheSameRequests) {
+    const std::string stream = "\r\nPOST /a HTTP/1.1\nContent-Length: 3\n\nabc" + std::string("Get /b HTTP/1.1\nX: 1\n") +
+                               '\0' + "POST /c HTTP/1.1\r\nContent-Length: 2\r\n\r\nxyPOST /d HTTP/1.1\nContent-Length: 9\n\nno" +
+                               '\0';
+    std::string buffer;
+    size_t scanned = 0;
+    std::vector<std::string> taken;
+    for (char c : stream) {
+        buffer += c;
+        HttpRequest req;
+        std::string error;
+        while (talosim::take_request(buffer, false, req, error, &scanned) == Take::complete) taken.push_back(req.path + "=" + req.body);
+    }
+    EXPECT_EQ(taken, (std::vector<std::string>{"/a=abc", "/b=", "/c=xy", "/d=no"}));
 }
 
 class ServiceTest : public ::testing::Test {
@@ -280,6 +299,20 @@ TEST_F(ServiceTest, LoginFaultsProduceEachLegacyLoginFailure) {
     std::string no_cookie = answer();
     EXPECT_EQ(no_cookie.rfind("HTTP/1.0 200 Ok", 0), 0u);
     EXPECT_EQ(no_cookie.find("Set-Cookie"), std::string::npos);
+
+    // Answers that end inside the 56 characters of a key or a cookie.
+    faults.command("shortkey");
+    std::string short_page = service.legacy(take_one(page_request)).bytes;
+    size_t key_at = short_page.find("Tessel-KLMD=");
+    ASSERT_NE(key_at, std::string::npos);
+    EXPECT_EQ(short_page.size() - key_at - 12, 10u);
+    page = service.legacy(take_one(page_request)).bytes;
+    answer_key = page.substr(page.find("Tessel-KLMD=") + 12, 56);
+    answer_key.replace(20, 4, "0002");
+    faults.command("shortcookie");
+    std::string short_cookie = answer();
+    EXPECT_EQ(short_cookie.rfind("HTTP/1.0 200 Ok", 0), 0u);
+    EXPECT_EQ(short_cookie.size() - short_cookie.find("Set-Cookie: Tessel-KLMD=") - 24, 10u);
 }
 
 }  // namespace
