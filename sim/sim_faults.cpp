@@ -118,8 +118,7 @@ const char* Faults::help() {
            "  shortkey [N]      the next N login pages end 10 characters into the session key\n"
            "  shortcookie [N]   the next N login answers end 10 characters into the session cookie\n"
            "  reset             switch every fault off\n"
-           "  status            connection and request counts (see below)\n"
-           "  N defaults to 1.\n";
+           "  status            connection and request counts (see below)\n";
 }
 
 }  // namespace talosim

@@ -14,6 +14,7 @@
 #include "requests.h"
 #include "sim_codec.h"
 #include "sim_process.h"
+#include "sim_scenario.h"
 
 namespace {
 
@@ -63,6 +64,11 @@ TEST(SimProcess, HelpExplainsEveryOptionAndBadOptionsFail) {
                                "--scenario", "--log", "--v3-namespace", "busy", "split", "refuse", "nokey", "deny",
                                "nocookie", "status", "SIGTERM"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
+    // The demo array, printed, is a scenario file to start one's own from.
+    talosim::Model model;
+    std::string error;
+    EXPECT_TRUE(talosim::load_scenario(run_command(std::string(TALO_SIM_BINARY) + " --dump-demo"), model, error)) << error;
+    EXPECT_EQ(model.systems.size(), 3u);
     EXPECT_NE(system((std::string(TALO_SIM_BINARY) + " --bogus 2>/dev/null").c_str()), 0);
     EXPECT_NE(system((std::string(TALO_SIM_BINARY) + " --address 10.1.2.3 2>/dev/null").c_str()), 0);
 }
