@@ -91,6 +91,11 @@ std::vector<const Object*> Model::list(const System& sys, std::string_view t) co
     return out;
 }
 
+Object& Model::add(System& sys, std::string_view t, std::string name) {
+    sys.objects.push_back({std::string(t), new_id(), std::move(name), {}, {}});
+    return sys.objects.back();
+}
+
 bool Model::remove(System& sys, std::string_view id) {
     auto it = std::find_if(sys.objects.begin(), sys.objects.end(), [&](const Object& o) { return o.id == id; });
     if (it == sys.objects.end()) return false;
@@ -100,17 +105,13 @@ bool Model::remove(System& sys, std::string_view id) {
 
 void Model::add_standard_objects(System& sys) {
     for (std::string_view root : {root_vdisks, root_hosts, root_groups}) {
-        if (find_by_name(sys, type::folder, root) != nullptr) continue;
-        Object f{std::string(type::folder), new_id(), std::string(root), {}, {}};
-        f.set_prop("Comments", "");
-        sys.objects.push_back(std::move(f));
+        if (find_by_name(sys, type::folder, root) == nullptr) add(sys, type::folder, std::string(root)).set_prop("Comments", "");
     }
     for (std::string_view name : {"\\Hardware\\Controller A", "\\Hardware\\Controller B"}) {
         if (find_by_name(sys, type::power, name) != nullptr) continue;
-        Object c{std::string(type::power), new_id(), std::string(name), {}, {}};
+        Object& c = add(sys, type::power, std::string(name));
         c.set_prop("Operational_State", "Good");
         c.set_prop("Power_State", "On");
-        sys.objects.push_back(std::move(c));
     }
 }
 

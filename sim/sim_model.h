@@ -87,6 +87,9 @@ public:
     const Object* find(const System& sys, std::string_view type, std::string_view id) const;
     Object* find_by_name(System& sys, std::string_view type, std::string_view name);
     std::vector<const Object*> list(const System& sys, std::string_view type) const;
+    // Appends a new object with a fresh identifier. The reference is valid
+    // until the system's object list next grows.
+    Object& add(System& sys, std::string_view type, std::string name);
     // Removes the object with that identifier; false when there is none.
     bool remove(System& sys, std::string_view id);
 

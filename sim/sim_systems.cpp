@@ -85,17 +85,18 @@ Outcome create_system(Model& model, const Request& req, System*) {
         disk.set_prop("Disk_Group", default_group);
         disk.set_prop("Disk_Type", disktype);
     }
-    Object group{std::string(type::disk_group), model.new_id(), std::string(default_group), {}, {}};
+    Object& group = model.add(*sys, type::disk_group, std::string(default_group));
     group.set_prop("Total_Disks", std::to_string(count));
     group.set_prop("Disk_Failure_Protection_Level", spare);
     group.set_prop("DiskGroup_DiskType", disktype);
     group.set_prop("Occupancy_Alarm_Level", "95 %");
     group.set_prop("Comments", "");
-    sys->objects.push_back(std::move(group));
-    Object monitor{std::string(type::monitor), model.new_id(), "\\Hardware\\Rack 1\\Enclosure 1\\Environmental Monitor", {}, {}};
-    monitor.set_prop("Operational_State", "Good");
-    monitor.set_prop("Comments", "");
-    if (model.find_by_name(*sys, type::monitor, monitor.name) == nullptr) sys->objects.push_back(std::move(monitor));
+    const std::string monitor_name = "\\Hardware\\Rack 1\\Enclosure 1\\Environmental Monitor";
+    if (model.find_by_name(*sys, type::monitor, monitor_name) == nullptr) {
+        Object& monitor = model.add(*sys, type::monitor, monitor_name);
+        monitor.set_prop("Operational_State", "Good");
+        monitor.set_prop("Comments", "");
+    }
     return Outcome::done("Storage system " + sys->self.name + " initialized");
 }
 

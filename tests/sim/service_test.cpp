@@ -201,7 +201,10 @@ TEST_F(ServiceTest, LegacyLoginHandshakeIssuesACookieForTheHashedProof) {
                                        proof + "\nTessel-WBEM-UserName:" + user + "\n" + std::string(1, '\0')));
     };
     auto element_post = [&](const std::string& cookie) {
-        std::string body = simtest::legacy_doc("Get", {{"ID", ""}, {"Type", "Element"}});
+        // The legacy path sends the envelope with its line breaks taken out.
+        std::string body;
+        for (char c : simtest::legacy_doc("Get", {{"ID", ""}, {"Type", "Element"}}))
+            if (c != '\n') body += c;
         return service.legacy(take_one("POST /ResEltTslPyrite/Fenn HTTP/1.1\nHost:h:2301\nCookie: Tessel-KLMD=" + cookie +
                                        "\nContent-Type: text/SOAP\nContent-Length: " + std::to_string(body.size()) +
                                        "\nSOAP Action:\"Get\"\n\n" + body + std::string(1, '\0')));
@@ -230,6 +233,16 @@ TEST_F(ServiceTest, LegacyLoginHandshakeIssuesACookieForTheHashedProof) {
     simtest::Reading r = simtest::read_reply(reply.bytes);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.rows.size(), 3u);
+
+    // A version-3 request keeps the two empty lines of its header; its length
+    // counts from the envelope on.
+    std::string v3 = simtest::v3_doc("getsysteminfo", {});
+    talosim::Delivery info = service.legacy(take_one(
+        "POST /ResEltTslPyrite/XMLIntr HTTP/1.1\nHost:h:2301\nCookie: Tessel-KLMD=" + cookie +
+        "\nContent-Type: text/SOAP\nSOAPAction:'urn:VELTRA-Kestrel:BridgeXMLInterface.v3'\nContent-Length: " +
+        std::to_string(v3.size()) + "\n\n\n" + v3 + std::string(1, '\0')));
+    EXPECT_NE(info.bytes.find("<statuscode>0</statuscode>"), std::string::npos) << info.bytes;
+    EXPECT_NE(info.bytes.find("<emversion>"), std::string::npos);
 
     talosim::Delivery refused = element_post(std::string(56, 'A'));
     EXPECT_NE(refused.bytes.find("<!DOCTYPE"), std::string::npos);
