@@ -71,6 +71,8 @@ private:
 std::string check_object_name(std::string_view name, size_t limit = 32);
 
 // Registers the system (cell) handlers: Create, Set and Delete of "Element".
+// Each object class gets its own register_..._handlers in its own file,
+// called from the Engine constructor.
 void register_system_handlers(Engine& engine);
 
 }  // namespace talosim
