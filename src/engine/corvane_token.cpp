@@ -1,9 +1,37 @@
 #include "corvane_token.h"
 
+#include <cstring>
+
 #include "corvane_memory.h"
 
 namespace {
-const char ss_module[] = "corvane_soap";
+const char ss_module[] = "corvane_token";
+
+// A stack of tokens in tracked memory that grows by doubling.
+struct token_stack {
+    _token_info** items = nullptr;
+    size_t count = 0;
+    size_t capacity = 0;
+
+    void push(_token_info* token) {
+        if (count == capacity) {
+            size_t grown = capacity ? capacity * 2 : 64;
+            auto** bigger = static_cast<_token_info**>(
+                ss_allocate_mem(grown * sizeof(_token_info*), ss_module, __LINE__));
+            if (count) std::memcpy(bigger, items, count * sizeof(_token_info*));
+            ss_deallocate_mem(items, ss_module, __LINE__);
+            items = bigger;
+            capacity = grown;
+        }
+        items[count++] = token;
+    }
+    _token_info* pop() { return items[--count]; }
+    ~token_stack() { ss_deallocate_mem(items, ss_module, __LINE__); }
+};
+}  // namespace
+
+_token_info* ss_allocate_token() {
+    return static_cast<_token_info*>(ss_allocate_mem(sizeof(_token_info), ss_module, __LINE__));
 }
 
 void ss_deallocate_tokens(_token_info* token) {
@@ -24,4 +52,24 @@ void ss_deallocate_tokens(_token_info* token) {
         ss_deallocate_mem(token, ss_module, __LINE__);
         token = next;
     }
+}
+
+_token_info* ss_tokens_find_name(_token_info* token, const char* name) {
+    // The wanted order (rest of chain, then sub tree, then the token) is the
+    // exact reverse of a walk that visits a token, then its sub tree, then
+    // the rest of its chain. So walk that way and keep the last match; only
+    // chains still to be resumed are stacked, never the chain being walked.
+    _token_info* found = nullptr;
+    token_stack pending;
+    while (token || pending.count) {
+        if (!token) token = pending.pop();
+        if (token->name && std::strcmp(token->name, name) == 0) found = token;
+        if (token->sub) {
+            if (token->next) pending.push(token->next);
+            token = token->sub;
+        } else {
+            token = token->next;
+        }
+    }
+    return found;
 }

@@ -11,5 +11,14 @@ struct _token_info {
     char* array_label;
 };
 
+// A new, empty token from the tracked allocator.
+_token_info* ss_allocate_token();
+
 // Releases a whole tree (iteratively: reply chains can be arbitrarily long).
 void ss_deallocate_tokens(_token_info* token);
+
+// The token named `name` (exact, case-sensitive) found first when each token
+// is searched as: the rest of its `next` chain, then its `sub` tree, then the
+// token itself. So the last of equal names in a chain wins, and a match later
+// in the chain beats one below or at an earlier token. Null when none.
+_token_info* ss_tokens_find_name(_token_info* token, const char* name);
