@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "corvane_memory.h"
-#include "corvane_text_cleanup.h"
 
 namespace {
 const char ss_module[] = "corvane_display";
@@ -50,49 +49,80 @@ void print_piece(uint32_t column, const char** position, const char* end) {
     *position = text;
 }
 
-void print_value(uint32_t column, char* text) {
-    ss_space_chars('\n', text);
-    ss_space_chars('\t', text);
-    ss_remove_unprintable_chars(text);
-    ss_pack_string(text);
-    const char* position = text;
-    const char* end = text + std::strlen(text);
-    print_piece(column, &position, end);
-    while (position < end) {
-        std::fprintf(OutFile, "\n%*s", static_cast<int>(column), "");
-        print_piece(column, &position, end);
+// The clean-up of a value in one pass, as line ends and tabs to blanks
+// (ss_space_chars), then ss_remove_unprintable_chars, then ss_pack_string
+// would leave it. Writes to `out` (which may be `text`); returns the length.
+size_t clean_value(char* out, const char* text) {
+    char* end = out;
+    for (; *text; ++text) {
+        char c = *text;
+        if (c == '\n' || c == '\t')
+            c = ' ';
+        else if (c < 32 || c > 126)
+            continue;
+        if (c == ' ' && end > out && end[-1] == ' ') continue;
+        *end++ = c;
+    }
+    *end = '\0';
+    return static_cast<size_t>(end - out);
+}
+
+void blanks(size_t count) {
+    static const char spaces[] = "                                                                ";
+    while (count) {
+        size_t piece = std::min(count, sizeof spaces - 1);
+        std::fwrite(spaces, 1, piece, OutFile);
+        count -= piece;
     }
 }
 
-// A scratch copy of each value, grown as needed and reused.
+// Prints the cleaned text [text, end) from `column`, wrapping.
+void print_cleaned(uint32_t column, const char* text, const char* end) {
+    print_piece(column, &text, end);
+    while (text < end) {
+        std::fputc('\n', OutFile);
+        blanks(column);
+        print_piece(column, &text, end);
+    }
+}
+
+// The scratch copy each value is cleaned into, grown as needed and reused.
 struct scratch {
     char* text = nullptr;
     size_t size = 0;
 
-    char* copy(const char* value) {
-        size_t length = std::strlen(value);
+    // Room for a copy of `length` characters and a NUL.
+    char* room(size_t length) {
         if (length + 1 > size) {
             ss_deallocate_mem(text, ss_module, __LINE__);
             size = std::max(length + 1, size * 2);
             text = static_cast<char*>(ss_allocate_mem(size, ss_module, __LINE__));
         }
-        std::memcpy(text, value, length + 1);
         return text;
     }
     ~scratch() { ss_deallocate_mem(text, ss_module, __LINE__); }
 };
 
 void print_named(_parseblk* pb, const _token_info* token, int level, scratch& buffer) {
-    int field = static_cast<int>(name_width() + 2 * shown_level(level));
-    if (std::strlen(token->name) > static_cast<size_t>(field))
-        std::fprintf(OutFile, "\n%s :\n%*s", token->name, field + 3, "");
-    else
-        std::fprintf(OutFile, "\n%*s : ", field, token->name);
+    size_t field = name_width() + 2 * size_t{shown_level(level)};
+    size_t length = std::strlen(token->name);
+    std::fputc('\n', OutFile);
+    if (length > field) {
+        std::fwrite(token->name, 1, length, OutFile);
+        std::fputs(" :\n", OutFile);
+        blanks(field + 3);
+    } else {
+        blanks(field - length);
+        std::fwrite(token->name, 1, length, OutFile);
+        std::fputs(" : ", OutFile);
+    }
     if (g_ignore && g_ignore(pb, token->name)) {
         std::fputs("##IGNORE##", OutFile);
         return;
     }
-    print_value(static_cast<uint32_t>(field + 3), buffer.copy(token->value ? token->value : ""));
+    const char* value = token->value ? token->value : "";
+    char* text = buffer.room(std::strlen(value));
+    print_cleaned(static_cast<uint32_t>(field + 3), text, text + clean_value(text, value));
 }
 
 void heading(_parseblk* pb, const _token_info* below, int row, int level) {
@@ -184,7 +214,9 @@ void ss_soap_dump_tokens_array(_parseblk* pb, _token_info* token, int row, int l
     if (token) dump(pb, {true, token, row, level});
 }
 
-void ss_print_token_value(uint32_t column, char* text) { print_value(column, text); }
+void ss_print_token_value(uint32_t column, char* text) {
+    print_cleaned(column, text, text + clean_value(text, text));
+}
 
 void ss_print_noindent(uint32_t column, const char** position) {
     print_piece(column, position, *position + std::strlen(*position));

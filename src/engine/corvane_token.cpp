@@ -34,6 +34,22 @@ _token_info* ss_allocate_token() {
     return static_cast<_token_info*>(ss_allocate_mem(sizeof(_token_info), ss_module, __LINE__));
 }
 
+_token_info* ss_allocate_info_token(const char* name, size_t name_length, const char* value,
+                                    size_t value_length) {
+    size_t size = sizeof(_token_info) + name_length + 1 + value_length + 1;
+    auto* token = static_cast<_token_info*>(ss_allocate_mem(size, ss_module, __LINE__));
+    char* text = reinterpret_cast<char*>(token + 1);
+    if (name) {
+        std::memcpy(text, name, name_length);
+        token->name = text;
+    }
+    text += name_length + 1;
+    if (value_length) std::memcpy(text, value, value_length);
+    token->value = text;
+    token->inline_text = true;
+    return token;
+}
+
 void ss_deallocate_tokens(_token_info* token) {
     // Rotate each `sub` subtree onto the `next` spine, then free along the
     // spine: linear time, constant stack, whatever the shape of the tree.
@@ -45,8 +61,12 @@ void ss_deallocate_tokens(_token_info* token) {
             continue;
         }
         _token_info* next = token->next;
-        ss_deallocate_mem(token->name, ss_module, __LINE__);
-        ss_deallocate_mem(token->value, ss_module, __LINE__);
+        // Texts kept in the token's block go with it; only texts put in
+        // their place later are blocks of their own.
+        char* inline_name = token->inline_text ? reinterpret_cast<char*>(token + 1) : nullptr;
+        char* inline_value = inline_name ? inline_name + std::strlen(inline_name) + 1 : nullptr;
+        if (token->name != inline_name) ss_deallocate_mem(token->name, ss_module, __LINE__);
+        if (token->value != inline_value) ss_deallocate_mem(token->value, ss_module, __LINE__);
         ss_deallocate_mem(token->category, ss_module, __LINE__);
         ss_deallocate_mem(token->array_label, ss_module, __LINE__);
         ss_deallocate_mem(token, ss_module, __LINE__);

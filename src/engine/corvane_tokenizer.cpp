@@ -11,10 +11,16 @@ const char ss_module[] = "corvane_tokenizer";
 
 enum class element { step_over, wrapper, category, array };
 
+// A tag name as it stands in the reply.
+struct tag_name {
+    const char* text;
+    size_t length;
+};
+
 // One element whose contents are being tokenized.
 struct open_element {
     element kind;
-    char* name;                // the opening tag's name, owed a closing tag
+    tag_name name;             // the opening tag's name, owed a closing tag
     uint32_t limit;            // step-over, wrapper: limit to go on with afterwards
     _token_info* holder;       // category, array: the token it hangs on
     uint32_t per_row;          // array: items per row (X)
@@ -53,14 +59,9 @@ const char* label_or_empty(const _parseblk* pb) {
     return pb->state->label_path ? pb->state->label_path : "";
 }
 
-void release(char*& text) {
-    ss_deallocate_mem(text, ss_module, __LINE__);
-    text = nullptr;
-}
-
-// Reads the opening tag at `text`: its name (a tracked copy) and the
-// distance past its ">". Attributes are not read.
-int ss_check_start_token(const char* text, const char* end, char** name, size_t* advance) {
+// Reads the opening tag at `text`: its name (a span of the reply, which
+// outlives the walk) and the distance past its ">". Attributes are not read.
+int ss_check_start_token(const char* text, const char* end, tag_name* name, size_t* advance) {
     const char* close = find(text, end, '>');
     if (!close) {
         std::fprintf(OutFile, "\nError: Did not find '>' after token starting here->\n%s", text);
@@ -74,19 +75,18 @@ int ss_check_start_token(const char* text, const char* end, char** name, size_t*
         std::fprintf(OutFile, "\nError: Zero length token starting here->\n%s", text);
         return 1;
     }
-    *name = ss_copy_count(first, static_cast<size_t>(last - first));
+    *name = tag_name{first, static_cast<size_t>(last - first)};
     *advance = static_cast<size_t>(close + 1 - text);
     return 0;
 }
 
 // Checks for the closing tag of `name` at `text` (a closing tag whose name
 // merely begins with `name` passes) and gives the distance past its ">".
-int ss_check_end_token(const char* text, const char* end, const char* name, size_t* advance) {
-    size_t length = std::strlen(name);
-    if (static_cast<size_t>(end - text) < length + 2 || text[0] != '<' || text[1] != '/' ||
-        std::memcmp(text + 2, name, length) != 0) {
-        std::fprintf(OutFile, "\nError: Did not find end token \"</%s\" starting here->\n%s", name,
-                     text);
+int ss_check_end_token(const char* text, const char* end, tag_name name, size_t* advance) {
+    if (static_cast<size_t>(end - text) < name.length + 2 || text[0] != '<' || text[1] != '/' ||
+        std::memcmp(text + 2, name.text, name.length) != 0) {
+        std::fprintf(OutFile, "\nError: Did not find end token \"</%.*s\" starting here->\n%s",
+                     static_cast<int>(name.length), name.text, text);
         return 1;
     }
     const char* close = find(text, end, '>');
@@ -99,7 +99,7 @@ int ss_check_end_token(const char* text, const char* end, const char* name, size
 }
 
 // The closing tag of `name` at the cursor; moves past it.
-int ss_check_end_token_span(ss_soap_walk* w, const char* name) {
+int ss_check_end_token_span(ss_soap_walk* w, tag_name name) {
     size_t advance = 0;
     if (ss_check_end_token(w->cursor, w->end, name, &advance)) return 1;
     w->cursor += advance;
@@ -117,7 +117,7 @@ uint32_t read_count(const char* text, const char* end) {
     return static_cast<uint32_t>(value);
 }
 
-open_element& push(ss_soap_walk* w, element kind, char* name) {
+open_element& push(ss_soap_walk* w, element kind, tag_name name) {
     if (w->depth == w->capacity) {
         size_t grown = w->capacity ? w->capacity * 2 : 32;
         auto* bigger = static_cast<open_element*>(
@@ -172,7 +172,6 @@ int next_row(ss_soap_walk* w) {
         return 1;
     }
     if (ss_check_end_token_span(w, array.name)) return 1;
-    release(array.name);
     w->reserved_row = array.reserved_row;
     --w->depth;
     w->token = continuation;
@@ -190,7 +189,6 @@ int end_element(ss_soap_walk* w) {
         _token_info* continuation = ss_allocate_token();
         top.holder->next = continuation;
         if (ss_check_end_token_span(w, top.name)) return 1;
-        release(top.name);
         w->reserved_row = top.reserved_row;
         --w->depth;
         w->token = continuation;
@@ -204,7 +202,6 @@ int end_element(ss_soap_walk* w) {
         // by closing tags, that is the token they started at; for anything
         // after them it keeps the contents instead of overwriting them.
         if (ss_check_end_token_span(w, top.name)) return 1;
-        release(top.name);
         w->limit = top.limit;
         --w->depth;
         return 0;
@@ -244,7 +241,6 @@ int tokenize(_parseblk* pb, const char** cursor, _token_info* token, uint32_t li
         std::fprintf(OutFile, "\nError: Unexpected end token starting here->\n%s", w.cursor);
         result = 1;
     }
-    for (size_t i = 0; i < w.depth; ++i) release(w.open[i].name);
     ss_deallocate_mem(w.open, ss_module, __LINE__);
     *cursor = w.cursor;
     return result;
@@ -294,46 +290,44 @@ int ss_parse_soap(_parseblk* pb, const char** cursor, _token_info* token, uint32
 
 int ss_parse_info(ss_soap_walk* w) {
     if (w->limit == 0) return handler_level_end;
-    char* name = nullptr;
+    tag_name name{};
     size_t advance = 0;
     if (ss_check_start_token(w->cursor, w->end, &name, &advance)) return handler_failed;
-    _token_info* token = ss_allocate_token();
-    w->token->next = token;
-    token->name = name;
     const char* body = w->cursor + advance;
-    size_t length = std::strlen(name);
-    if (length && name[length - 1] == '/') {
-        name[length - 1] = '\0';
-        token->value = ss_copy_count(body, 0);
+    _token_info* token;
+    if (name.text[name.length - 1] == '/') {
+        token = ss_allocate_info_token(name.text, name.length - 1, body, 0);
         w->cursor = body;
     } else {
         const char* close = find(body, w->end, '<');
         if (!close) {
-            release(token->name);
             std::fprintf(OutFile, "\nError: Did not find '<' after info starting here->\n%s",
                          w->cursor);
             return handler_failed;
         }
-        token->value = ss_copy_count(body, static_cast<size_t>(close - body));
         w->cursor = close;
-        if (ss_check_end_token_span(w, name)) {
-            release(token->name);
+        bool closed = ss_check_end_token_span(w, name) == 0;
+        // A token whose closing tag is wrong keeps its text but no name.
+        token = ss_allocate_info_token(closed ? name.text : nullptr, closed ? name.length : 0,
+                                       body, static_cast<size_t>(close - body));
+        if (!closed) {
+            w->token->next = token;
             return handler_failed;
         }
     }
+    w->token->next = token;
     w->token = token;
     if (w->limit != ss_no_item_limit) --w->limit;
     return handler_next;
 }
 
 int ss_parse_label(ss_soap_walk* w) {
-    char* name = nullptr;
+    tag_name name{};
     size_t advance = 0;
     if (ss_check_start_token(w->cursor, w->end, &name, &advance)) return handler_failed;
     const char* body = w->cursor + advance;
     const char* close = find(body, w->end, '<');
     if (!close) {
-        release(name);
         std::fprintf(OutFile, "\nError: Did not find '<' after info starting here->\n%s",
                      w->cursor);
         return handler_failed;
@@ -344,13 +338,11 @@ int ss_parse_label(ss_soap_walk* w) {
     ss_deallocate_mem(s->label_path, ss_module, __LINE__);
     s->label_path = ss_copy_count(body, length);
     w->cursor = close;
-    int result = ss_check_end_token_span(w, name) ? handler_failed : handler_next;
-    release(name);
-    return result;
+    return ss_check_end_token_span(w, name) ? handler_failed : handler_next;
 }
 
 int ss_parse_category(ss_soap_walk* w) {
-    char* name = nullptr;
+    tag_name name{};
     size_t advance = 0;
     if (ss_check_start_token(w->cursor, w->end, &name, &advance)) return handler_failed;
     _token_info* holder = hold_point(w);
@@ -375,7 +367,7 @@ int ss_parse_array(ss_soap_walk* w) {
                      w->cursor);
         return handler_failed;
     }
-    char* name = nullptr;
+    tag_name name{};
     size_t advance = 0;
     if (ss_check_start_token(w->cursor, w->end, &name, &advance)) return handler_failed;
     const char* tag_end = w->cursor + advance - 1;  // its ">"
@@ -383,7 +375,6 @@ int ss_parse_array(ss_soap_walk* w) {
     // The counts belong to this tag: a comma further on is not looked for.
     const char* comma = counts < tag_end ? find(counts, tag_end, ',') : nullptr;
     if (!comma) {
-        release(name);
         std::fprintf(OutFile,
                      "\nError: Did not find ',' after first array count starting here->\n%s",
                      counts);
@@ -401,7 +392,7 @@ int ss_parse_array(ss_soap_walk* w) {
 
 namespace {
 int open_plain(ss_soap_walk* w, element kind) {
-    char* name = nullptr;
+    tag_name name{};
     size_t advance = 0;
     if (ss_check_start_token(w->cursor, w->end, &name, &advance)) return handler_failed;
     push(w, kind, name).limit = w->limit;
