@@ -11,6 +11,10 @@ const char ss_module[] = "corvane_display";
 
 ss_ignore_token_fn g_ignore = nullptr;
 
+// Output in many small pieces: the stream is not shared between threads, so
+// its lock is not taken piece by piece.
+void put(const char* text, size_t length) { fwrite_unlocked(text, 1, length, OutFile); }
+
 uint32_t name_width() { return std::min<uint32_t>(max_line_width / 3, 50); }
 
 // Levels deeper than the one that still leaves the value column inside the
@@ -31,7 +35,7 @@ void print_piece(uint32_t column, const char** position, const char* end) {
     // No room at all (a width smaller than the name column): the rest goes
     // on this line rather than nothing, so printing always moves on.
     if (column + static_cast<uint64_t>(remaining) <= max_line_width || column >= max_line_width) {
-        std::fwrite(text, 1, remaining, OutFile);
+        put(text, remaining);
         *position = end;
         return;
     }
@@ -43,7 +47,7 @@ void print_piece(uint32_t column, const char** position, const char* end) {
             break;
         }
     }
-    std::fwrite(text, 1, cut, OutFile);
+    put(text, cut);
     text += cut;
     if (text < end && *text == ' ') ++text;
     *position = text;
@@ -71,7 +75,7 @@ void blanks(size_t count) {
     static const char spaces[] = "                                                                ";
     while (count) {
         size_t piece = std::min(count, sizeof spaces - 1);
-        std::fwrite(spaces, 1, piece, OutFile);
+        put(spaces, piece);
         count -= piece;
     }
 }
@@ -80,7 +84,7 @@ void blanks(size_t count) {
 void print_cleaned(uint32_t column, const char* text, const char* end) {
     print_piece(column, &text, end);
     while (text < end) {
-        std::fputc('\n', OutFile);
+        put("\n", 1);
         blanks(column);
         print_piece(column, &text, end);
     }
@@ -106,18 +110,18 @@ struct scratch {
 void print_named(_parseblk* pb, const _token_info* token, int level, scratch& buffer) {
     size_t field = name_width() + 2 * size_t{shown_level(level)};
     size_t length = std::strlen(token->name);
-    std::fputc('\n', OutFile);
+    put("\n", 1);
     if (length > field) {
-        std::fwrite(token->name, 1, length, OutFile);
-        std::fputs(" :\n", OutFile);
+        put(token->name, length);
+        put(" :\n", 3);
         blanks(field + 3);
     } else {
         blanks(field - length);
-        std::fwrite(token->name, 1, length, OutFile);
-        std::fputs(" : ", OutFile);
+        put(token->name, length);
+        put(" : ", 3);
     }
     if (g_ignore && g_ignore(pb, token->name)) {
-        std::fputs("##IGNORE##", OutFile);
+        put("##IGNORE##", 10);
         return;
     }
     const char* value = token->value ? token->value : "";

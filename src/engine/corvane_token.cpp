@@ -34,25 +34,66 @@ _token_info* ss_allocate_token() {
     return static_cast<_token_info*>(ss_allocate_mem(sizeof(_token_info), ss_module, __LINE__));
 }
 
-_token_info* ss_allocate_info_token(const char* name, size_t name_length, const char* value,
-                                    size_t value_length) {
-    size_t size = sizeof(_token_info) + name_length + 1 + value_length + 1;
-    auto* token = static_cast<_token_info*>(ss_allocate_mem(size, ss_module, __LINE__));
-    char* text = reinterpret_cast<char*>(token + 1);
-    if (name) {
-        std::memcpy(text, name, name_length);
-        token->name = text;
+namespace {
+struct arena_chunk {
+    arena_chunk* next;
+    size_t used;
+    size_t size;  // bytes of room after the header
+};
+
+constexpr size_t chunk_room = 64 * 1024 - sizeof(arena_chunk);
+
+arena_chunk* new_chunk(size_t room) {
+    auto* chunk = static_cast<arena_chunk*>(
+        ss_allocate_mem(sizeof(arena_chunk) + room, ss_module, __LINE__));
+    chunk->size = room;
+    return chunk;
+}
+
+bool inline_text(const _token_info* token, const char* text) {
+    auto offset = reinterpret_cast<uintptr_t>(text) - reinterpret_cast<uintptr_t>(token + 1);
+    return offset < token->inline_size;
+}
+
+void release_text(const _token_info* token, char* text) {
+    if (!inline_text(token, text)) ss_deallocate_mem(text, ss_module, __LINE__);
+}
+}  // namespace
+
+_token_info* ss_arena_token(_token_info* owner, size_t text_size) {
+    size_t need = (sizeof(_token_info) + text_size + 7) & ~size_t{7};
+    auto* head = static_cast<arena_chunk*>(owner->arena);
+    arena_chunk* chunk = head;
+    if (!head || head->size - head->used < need) {
+        if (need > chunk_room / 4) {
+            // A large text gets a chunk of its own behind the current one,
+            // which keeps its free room.
+            chunk = new_chunk(need);
+            if (head) {
+                chunk->next = head->next;
+                head->next = chunk;
+            } else {
+                owner->arena = chunk;
+            }
+        } else {
+            chunk = new_chunk(chunk_room);
+            chunk->next = head;
+            owner->arena = chunk;
+        }
     }
-    text += name_length + 1;
-    if (value_length) std::memcpy(text, value, value_length);
-    token->value = text;
-    token->inline_text = true;
+    auto* token = reinterpret_cast<_token_info*>(reinterpret_cast<char*>(chunk + 1) + chunk->used);
+    chunk->used += need;
+    token->in_arena = true;
+    token->inline_size = static_cast<uint32_t>(text_size);
     return token;
 }
 
 void ss_deallocate_tokens(_token_info* token) {
     // Rotate each `sub` subtree onto the `next` spine, then free along the
     // spine: linear time, constant stack, whatever the shape of the tree.
+    // Arena chunks are collected and freed last, since the walk still reads
+    // tokens inside them.
+    arena_chunk* chunks = nullptr;
     while (token) {
         if (_token_info* sub = token->sub) {
             token->sub = sub->next;
@@ -61,16 +102,23 @@ void ss_deallocate_tokens(_token_info* token) {
             continue;
         }
         _token_info* next = token->next;
-        // Texts kept in the token's block go with it; only texts put in
-        // their place later are blocks of their own.
-        char* inline_name = token->inline_text ? reinterpret_cast<char*>(token + 1) : nullptr;
-        char* inline_value = inline_name ? inline_name + std::strlen(inline_name) + 1 : nullptr;
-        if (token->name != inline_name) ss_deallocate_mem(token->name, ss_module, __LINE__);
-        if (token->value != inline_value) ss_deallocate_mem(token->value, ss_module, __LINE__);
-        ss_deallocate_mem(token->category, ss_module, __LINE__);
-        ss_deallocate_mem(token->array_label, ss_module, __LINE__);
-        ss_deallocate_mem(token, ss_module, __LINE__);
+        release_text(token, token->name);
+        release_text(token, token->value);
+        release_text(token, token->category);
+        release_text(token, token->array_label);
+        if (auto* own = static_cast<arena_chunk*>(token->arena)) {
+            arena_chunk* last = own;
+            while (last->next) last = last->next;
+            last->next = chunks;
+            chunks = own;
+        }
+        if (!token->in_arena) ss_deallocate_mem(token, ss_module, __LINE__);
         token = next;
+    }
+    while (chunks) {
+        arena_chunk* next = chunks->next;
+        ss_deallocate_mem(chunks, ss_module, __LINE__);
+        chunks = next;
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 struct _token_info {
     _token_info* sub;
@@ -11,18 +12,24 @@ struct _token_info {
     char* value;
     char* category;
     char* array_label;
-    // Set on tokens from ss_allocate_info_token: name and value are kept in
-    // the token's own block. Everything else leaves it zero.
-    bool inline_text;
+    // Storage, not content. A tree built by the tokenizer keeps its tokens
+    // and their texts in large tracked chunks hanging on the token it was
+    // built below (`arena`), so a reply costs the allocator a handful of
+    // blocks instead of one per element; they go when that token is released.
+    void* arena;
+    uint32_t inline_size;  // bytes of text kept right after the token
+    bool in_arena;         // the token lives in an arena chunk
 };
 
-// A new, empty token from the tracked allocator.
+// A new, empty token of its own from the tracked allocator.
 _token_info* ss_allocate_token();
-// A new token whose name and value are kept in the token's own block (one
-// allocation per reply element). They are released with the token: copy
-// them, never take them over. A null name leaves `name` null.
-_token_info* ss_allocate_info_token(const char* name, size_t name_length, const char* value,
-                                    size_t value_length);
+
+// A new, empty token with `text_size` zeroed bytes for its texts right after
+// it (ss_token_text), kept in the arena of `owner`'s tree. It lives as long
+// as that tree: texts may be replaced by tracked copies, but no token or
+// text of the tree may be kept after the tree is released.
+_token_info* ss_arena_token(_token_info* owner, size_t text_size);
+inline char* ss_token_text(_token_info* token) { return reinterpret_cast<char*>(token + 1); }
 
 // Releases a whole tree (iteratively: reply chains can be arbitrarily long).
 void ss_deallocate_tokens(_token_info* token);

@@ -37,6 +37,7 @@ constexpr int handler_level_end = 2;  // the item limit is used up
 
 struct ss_soap_walk {
     _parseblk* pb;
+    _token_info* owner;  // the token the tree is built below: holds its arena
     const char* cursor;
     const char* end;  // the reply's terminating NUL
     _token_info* token;
@@ -135,10 +136,27 @@ open_element& push(ss_soap_walk* w, element kind, tag_name name) {
     return e;
 }
 
+_token_info* new_token(ss_soap_walk* w) { return ss_arena_token(w->owner, 0); }
+
+// An info token with its name (null: none) and value.
+_token_info* new_info(ss_soap_walk* w, const char* name, size_t name_length, const char* value,
+                      size_t value_length) {
+    _token_info* token = ss_arena_token(w->owner, name_length + 1 + value_length + 1);
+    char* text = ss_token_text(token);
+    if (name) {
+        std::memcpy(text, name, name_length);
+        token->name = text;
+    }
+    text += name_length + 1;
+    std::memcpy(text, value, value_length);
+    token->value = text;
+    return token;
+}
+
 // The token a category or array element hangs on.
 _token_info* hold_point(ss_soap_walk* w) {
     if (w->token == w->reserved_row) {
-        _token_info* continuation = ss_allocate_token();
+        _token_info* continuation = new_token(w);
         w->token->next = continuation;
         w->token = continuation;
     }
@@ -153,7 +171,7 @@ int next_row(ss_soap_walk* w) {
     const char* next_tag = find(w->cursor, w->end, '<');
     bool content = next_tag && next_tag[1] != '/';
     if (content && array.rows_left && array.per_row) {
-        _token_info* row = ss_allocate_token();
+        _token_info* row = new_token(w);
         (array.row ? array.row : array.holder)->sub = row;
         array.row = row;
         --array.rows_left;
@@ -162,7 +180,7 @@ int next_row(ss_soap_walk* w) {
         w->reserved_row = row;
         return 0;
     }
-    _token_info* continuation = ss_allocate_token();
+    _token_info* continuation = new_token(w);
     array.holder->next = continuation;
     if (next_tag) w->cursor = next_tag;
     if (content) {
@@ -186,7 +204,7 @@ int end_element(ss_soap_walk* w) {
     case element::array:
         return next_row(w);
     case element::category: {
-        _token_info* continuation = ss_allocate_token();
+        _token_info* continuation = new_token(w);
         top.holder->next = continuation;
         if (ss_check_end_token_span(w, top.name)) return 1;
         w->reserved_row = top.reserved_row;
@@ -232,6 +250,7 @@ int tokenize(_parseblk* pb, const char** cursor, _token_info* token, uint32_t li
              bool whole_reply) {
     ss_soap_walk w{};
     w.pb = pb;
+    w.owner = token;
     w.cursor = *cursor;
     w.end = *cursor + std::strlen(*cursor);
     w.token = token;
@@ -296,7 +315,7 @@ int ss_parse_info(ss_soap_walk* w) {
     const char* body = w->cursor + advance;
     _token_info* token;
     if (name.text[name.length - 1] == '/') {
-        token = ss_allocate_info_token(name.text, name.length - 1, body, 0);
+        token = new_info(w, name.text, name.length - 1, body, 0);
         w->cursor = body;
     } else {
         const char* close = find(body, w->end, '<');
@@ -308,7 +327,7 @@ int ss_parse_info(ss_soap_walk* w) {
         w->cursor = close;
         bool closed = ss_check_end_token_span(w, name) == 0;
         // A token whose closing tag is wrong keeps its text but no name.
-        token = ss_allocate_info_token(closed ? name.text : nullptr, closed ? name.length : 0,
+        token = new_info(w, closed ? name.text : nullptr, closed ? name.length : 0,
                                        body, static_cast<size_t>(close - body));
         if (!closed) {
             w->token->next = token;
@@ -346,10 +365,13 @@ int ss_parse_category(ss_soap_walk* w) {
     size_t advance = 0;
     if (ss_check_start_token(w->cursor, w->end, &name, &advance)) return handler_failed;
     _token_info* holder = hold_point(w);
-    _token_info* category = ss_allocate_token();
+    const char* label = label_or_empty(w->pb);
+    size_t label_length = std::strlen(label);
+    _token_info* category = ss_arena_token(w->owner, label_length + 1);
+    category->category = ss_token_text(category);
+    std::memcpy(category->category, label, label_length);
     holder->sub = category;
-    category->category = ss_copy_string(label_or_empty(w->pb));
-    _token_info* members = ss_allocate_token();
+    _token_info* members = new_token(w);
     category->next = members;
     open_element& e = push(w, element::category, name);
     e.holder = holder;
