@@ -7,26 +7,30 @@
 namespace {
 const char ss_module[] = "corvane_token";
 
-// A stack of tokens in tracked memory that grows by doubling.
+// A stack of tokens: a few in place, then tracked memory that doubles.
 struct token_stack {
-    _token_info** items = nullptr;
+    static constexpr size_t local_capacity = 64;
+    _token_info* local[local_capacity];
+    _token_info** items = local;
     size_t count = 0;
-    size_t capacity = 0;
+    size_t capacity = local_capacity;
 
     void push(_token_info* token) {
         if (count == capacity) {
-            size_t grown = capacity ? capacity * 2 : 64;
+            size_t grown = capacity * 2;
             auto** bigger = static_cast<_token_info**>(
                 ss_allocate_mem(grown * sizeof(_token_info*), ss_module, __LINE__));
-            if (count) std::memcpy(bigger, items, count * sizeof(_token_info*));
-            ss_deallocate_mem(items, ss_module, __LINE__);
+            std::memcpy(bigger, items, count * sizeof(_token_info*));
+            if (items != local) ss_deallocate_mem(items, ss_module, __LINE__);
             items = bigger;
             capacity = grown;
         }
         items[count++] = token;
     }
     _token_info* pop() { return items[--count]; }
-    ~token_stack() { ss_deallocate_mem(items, ss_module, __LINE__); }
+    ~token_stack() {
+        if (items != local) ss_deallocate_mem(items, ss_module, __LINE__);
+    }
 };
 }  // namespace
 
@@ -89,19 +93,16 @@ _token_info* ss_arena_token(_token_info* owner, size_t text_size) {
 }
 
 void ss_deallocate_tokens(_token_info* token) {
-    // Rotate each `sub` subtree onto the `next` spine, then free along the
-    // spine: linear time, constant stack, whatever the shape of the tree.
-    // Arena chunks are collected and freed last, since the walk still reads
-    // tokens inside them.
+    // Each chain is followed to its end; what hangs below a token waits on
+    // a stack meanwhile, so neither length nor depth touches the call stack,
+    // and the tokens are only read. Arena chunks are freed last, since the
+    // walk still reads tokens inside them.
     arena_chunk* chunks = nullptr;
-    while (token) {
-        if (_token_info* sub = token->sub) {
-            token->sub = sub->next;
-            sub->next = token;
-            token = sub;
-            continue;
-        }
+    token_stack below;
+    while (token || below.count) {
+        if (!token) token = below.pop();
         _token_info* next = token->next;
+        if (token->sub) below.push(token->sub);
         release_text(token, token->name);
         release_text(token, token->value);
         release_text(token, token->category);
