@@ -16,7 +16,7 @@ constexpr size_t content_length_digits = 4;
 
 void append(_parseblk* pb, const char* text, size_t length) {
     session_state* s = pb->state;
-    if (length > ss_soap_max_length - s->soap_length) {
+    if (s->soap_length > ss_soap_max_length || length > ss_soap_max_length - s->soap_length) {
         std::fputs("\nError: SOAP buffer exceeded when building SOAP command", OutFile);
         ss_fatal_exit();
     }
