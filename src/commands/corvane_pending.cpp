@@ -21,7 +21,6 @@
 #include "corvane_host.h"
 #include "corvane_manager.h"
 #include "corvane_monitor.h"
-#include "corvane_names.h"
 #include "corvane_power.h"
 #include "corvane_regression.h"
 #include "corvane_storage.h"
@@ -33,21 +32,6 @@ int not_available(const char* command) {
     return 1;
 }
 }  // namespace
-
-// Name, folder, comment and identifier routines: being written in
-// corvane_names / corvane_folder_names; delete these bodies when they land.
-
-int ss_object_name(_parseblk*) { return 0; }
-int ss_rename_newname(_parseblk*) { return 0; }
-int ss_rename_newname_V3(_parseblk*) { return 0; }
-int ss_comment(_parseblk*) { return 0; }
-int ss_raven_id(_parseblk*) { return 0; }
-int ss_save_name_and_folder(_parseblk*) { return 0; }
-int ss_add_object_name_and_folder(_parseblk*) { return 0; }
-int ss_add_copy_name_and_folder(_parseblk*) { return 0; }
-int ss_add_object_name_and_folder_V3(_parseblk*) { return 0; }
-int ss_add_destination_name_and_folder_V3(_parseblk*) { return 0; }
-int ss_add_vdisk_name_and_folder_V3(_parseblk*) { return 0; }
 
 // Action routines of option words and values.
 

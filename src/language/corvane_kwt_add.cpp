@@ -8,6 +8,7 @@
 #include "corvane_kwt.h"
 #include "corvane_kwt_form.h"
 #include "corvane_kwt_text.h"
+#include "corvane_folder_names.h"
 #include "corvane_names.h"
 #include "corvane_storage.h"
 #include "corvane_unit.h"
