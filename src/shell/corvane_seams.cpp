@@ -2,10 +2,20 @@
 
 #include <unistd.h>
 
+#include "EMClientAPITNG.h"
+
 namespace {
 FILE* g_input = nullptr;
 ss_sleep_fn g_sleep = nullptr;
 ss_time_fn g_time = nullptr;
+
+const ss_manager_client library_client = {
+    EMClientAPITNGCommandEx,
+    EMClientAPITNGRetriesRequired,
+    EMClientAPITNGGetErrorDescription,
+    EMClientAPITNGSetDebugMode,
+};
+const ss_manager_client* g_client = &library_client;
 
 void real_sleep(unsigned seconds) {
     // sleep() may return early on a signal; finish the full wait.
@@ -21,3 +31,6 @@ void ss_set_sleep(ss_sleep_fn fn) { g_sleep = fn; }
 
 time_t ss_time_now() { return g_time ? g_time() : ::time(nullptr); }
 void ss_set_time(ss_time_fn fn) { g_time = fn; }
+
+const ss_manager_client& ss_client() { return *g_client; }
+void ss_set_client(const ss_manager_client* client) { g_client = client ? client : &library_client; }

@@ -17,3 +17,14 @@ void ss_set_sleep(ss_sleep_fn fn);  // null restores the real sleep
 using ss_time_fn = time_t (*)();
 time_t ss_time_now();
 void ss_set_time(ss_time_fn fn);  // null restores the real clock
+
+// The manager client library as the command side uses it; tests put a fake
+// server behind it.
+struct ss_manager_client {
+    int (*command_ex)(const char* request, char** response, int* length, int retries);
+    int (*retries_required)(const char* response);
+    int (*get_error_description)(int code, char* text, int size);
+    void (*set_debug_mode)(int level, const char* file_name);
+};
+const ss_manager_client& ss_client();
+void ss_set_client(const ss_manager_client* client);  // null restores the library

@@ -1,0 +1,105 @@
+#include "corvane_exchange.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "corvane_memory.h"
+#include "corvane_seams.h"
+#include "corvane_token.h"
+#include "corvane_tokenizer.h"
+
+namespace {
+const char ss_module[] = "corvane_soap";
+constexpr unsigned retry_interval_seconds = 10;
+constexpr int error_text_size = 2048;
+
+void set_debug_level(const session_state* s) {
+    if (!s->fenn_flags || !*s->fenn_flags) return;
+    ss_client().set_debug_mode(std::strcmp(s->fenn_flags, "111") == 0 ? 2 : 1, nullptr);
+}
+}  // namespace
+
+int ss_soap_exchange_retries(_parseblk* pb) {
+    session_state* s = pb->state;
+    long countdown = static_cast<long>(minutes_to_retry) * 6;
+    set_debug_level(s);
+    int code = 0;
+    for (bool first = true;; first = false) {
+        if (!first) {
+            std::fputs(countdown + 1 == static_cast<long>(minutes_to_retry) * 6 ? "\nRetrying command" : ".",
+                       OutFile);
+            std::fflush(OutFile);
+            ss_sleep(retry_interval_seconds);
+        }
+        delete[] s->response;
+        s->response = nullptr;
+        int length = 0;
+        code = ss_client().command_ex(s->soap_buffer, &s->response, &length, 0);
+        if (!s->response) s->response = new char[1]{};
+        if (code != 0 || ss_client().retries_required(s->response) == 0) break;
+        if (--countdown < 0) break;
+    }
+    if (code != 0) {
+        char text[error_text_size] = {};
+        ss_client().get_error_description(code, text, error_text_size);
+        std::fprintf(OutFile, "\nError: %s", text);
+        return 1;
+    }
+    if (std::strstr(s->response, "<!DOCTYPE")) {
+        std::fputs("\nError: Server currently down, stopped or restarting", OutFile);
+        return 1;
+    }
+    return 0;
+}
+
+int ss_soap_exchange(_parseblk* pb) {
+    session_state* s = pb->state;
+    bool dump = s->session_flags & debug_dump;
+    if (dump) {
+        std::fputs("\nSend SOAP command:++++++++++++++++++++", OutFile);
+        std::fprintf(OutFile, "\n\n*****%s*****\n\n", s->soap_buffer);
+    }
+    if (ss_soap_exchange_retries(pb) != 0) return 1;
+    if (dump) {
+        std::fputs("\nSOAP response:--------------------", OutFile);
+        std::fprintf(OutFile, "\nLength of buffer = %d", static_cast<int>(std::strlen(s->response)));
+        std::fprintf(OutFile, "\n\n*****%s*****\n\n", s->response);
+    }
+    return 0;
+}
+
+int ss_exchange_and_tokenize(_parseblk* pb) {
+    session_state* s = pb->state;
+    if (ss_soap_exchange(pb) != 0) return 1;
+    ss_deallocate_tokens(s->tokens);
+    s->tokens = ss_allocate_token();
+    return ss_parse_soap_buffer(pb, s->response, s->tokens);
+}
+
+int ss_test_for_soap_failure(_parseblk* pb) {
+    _token_info* failure = ss_tokens_find_name(pb->state->tokens, "NotSuccessMsg");
+    if (!failure) return 0;
+    std::fprintf(OutFile, "\nError: %s", failure->value ? failure->value : "");
+    return 1;
+}
+
+int ss_check_success_fail(_parseblk* pb) {
+    session_state* s = pb->state;
+    _token_info* success = ss_tokens_find_name(s->tokens, "SuccessMsg");
+    _token_info* failure = ss_tokens_find_name(s->tokens, "NotSuccessMsg");
+    if (success && failure) {
+        std::fputs("\nError: Both SUCCESS and FAILURE were returned by this command", OutFile);
+        return 1;
+    }
+    if (success) {
+        s->command_flags |= request_succeeded;
+        return 0;
+    }
+    if (failure) {
+        std::fprintf(OutFile, "\nError: %s", failure->value ? failure->value : "");
+        s->command_flags |= request_failed;
+        return 0;
+    }
+    std::fputs("\nError: Neither SUCCESS nor FAILURE were returned by this command", OutFile);
+    return 1;
+}

@@ -1,0 +1,17 @@
+// One request to the management server: send the built request, repeat it
+// while the server is busy, and judge the tokenized reply.
+#pragma once
+
+#include "corvane_state.h"
+
+// Sends soap_buffer; 0 with the reply in `response`, 1 after a message.
+int ss_soap_exchange(_parseblk* pb);
+int ss_soap_exchange_retries(_parseblk* pb);
+
+// Success test of a change: exactly one of SuccessMsg and NotSuccessMsg.
+int ss_check_success_fail(_parseblk* pb);
+// Failure test of a read: 1 (after the message) when NotSuccessMsg came back.
+int ss_test_for_soap_failure(_parseblk* pb);
+
+// Exchange, then a fresh token tree in `tokens` from the reply: 0 or 1.
+int ss_exchange_and_tokenize(_parseblk* pb);

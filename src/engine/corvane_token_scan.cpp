@@ -1,0 +1,40 @@
+#include "corvane_token_scan.h"
+
+#include <strings.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "corvane_state.h"
+
+const char* scan_for_token_count(_token_info* tree, const char* name, int count) {
+    // Explicit stack: reply chains can be far longer than the call stack allows.
+    std::vector<_token_info*> pending;
+    if (tree) pending.push_back(tree);
+    while (!pending.empty()) {
+        _token_info* token = pending.back();
+        pending.pop_back();
+        if (token->name && strcasecmp(token->name, name) == 0 && --count <= 0)
+            return token->value ? token->value : "";
+        if (token->sub) pending.push_back(token->sub);
+        if (token->next) pending.push_back(token->next);
+    }
+    return nullptr;
+}
+
+int scan_required_token(const char** value, _token_info* tree, const char* name, int count) {
+    *value = scan_for_token_count(tree, name, count);
+    if (!*value) {
+        std::fprintf(OutFile, "\nError: Required token \"%s\" not found", name);
+        return 1;
+    }
+    if (!**value) {
+        std::fprintf(OutFile, "\nError: Required token \"%s\" zero-length string", name);
+        return 1;
+    }
+    return 0;
+}
+
+const char* scan_notrequired_token(const char* name, _token_info* tree, int count) {
+    return scan_for_token_count(tree, name, count);
+}

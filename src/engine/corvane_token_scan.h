@@ -1,0 +1,13 @@
+// Finding the n-th token of a name in a reply tree, in depth-first order
+// (a token, then its `next` chain, then its `sub` tree), names compared
+// without regard to case.
+#pragma once
+
+#include "corvane_token.h"
+
+// Value of the count-th (from 1) token named `name`, or null.
+const char* scan_for_token_count(_token_info* tree, const char* name, int count);
+// As above, but a missing token or an empty value prints a message and gives 1.
+int scan_required_token(const char** value, _token_info* tree, const char* name, int count);
+// The value, or null when there is no such token.
+const char* scan_notrequired_token(const char* name, _token_info* tree, int count);
