@@ -1,5 +1,8 @@
 #include "corvane_disk.h"
 
+#include "corvane_catalogue.h"
+#include "corvane_kinds.h"
+
 int ss_set_disk(_parseblk* pb) {
     pb->state->dispatch = ss_set_disk_dispatch;
     return 0;
@@ -9,3 +12,5 @@ int ss_show_disk(_parseblk* pb) {
     pb->state->dispatch = ss_show_disk_dispatch;
     return 0;
 }
+
+int ss_show_disk_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_disk); }

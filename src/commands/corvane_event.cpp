@@ -1,5 +1,8 @@
 #include "corvane_event.h"
 
+#include "corvane_catalogue.h"
+#include "corvane_kinds.h"
+
 #include <cstdio>
 #include <ctime>
 
@@ -35,3 +38,6 @@ int ss_show_time_dispatch(_parseblk*) {
     std::printf("\n%s", text);
     return 0;
 }
+
+int ss_show_disk_event_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_disk_event); }
+int ss_show_man_event_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_management_event); }

@@ -110,7 +110,6 @@ int ss_add_unit_storage_name(_parseblk*) { return 0; }
 
 // Dispatch routines, in the order of the command list.
 
-int ss_add_cell_dispatch(_parseblk*) { return not_available("ADD SYSTEM"); }
 int ss_clone_storage_dispatch(_parseblk*) { return not_available("ADD COPY"); }
 int ss_add_group_dispatch(_parseblk*) { return not_available("ADD DISK_GROUP"); }
 int ss_add_dr_group_dispatch(_parseblk*) { return not_available("ADD DR_GROUP"); }
@@ -121,7 +120,6 @@ int ss_snapshot_storage_dispatch(_parseblk*) { return not_available("ADD SNAPSHO
 int ss_add_storage_dispatch(_parseblk*) { return not_available("ADD VDISK"); }
 int ss_capture_all_dispatch(_parseblk*) { return not_available("CAPTURE CONFIGURATION"); }
 int ss_validate_configuration_dispatch(_parseblk*) { return not_available("CAPTURE VALIDATE"); }
-int ss_delete_cell_dispatch(_parseblk*) { return not_available("DELETE SYSTEM"); }
 int ss_delete_group_dispatch(_parseblk*) { return not_available("DELETE DISK_GROUP"); }
 int ss_delete_dr_group_dispatch(_parseblk*) { return not_available("DELETE DR_GROUP"); }
 int ss_delete_folder_dispatch(_parseblk*) { return not_available("DELETE FOLDER"); }
@@ -138,9 +136,6 @@ int ss_dr_reg_create(_parseblk*) { return not_available("REGRESSION CAPTURE"); }
 int ss_dr_reg_create_exit(_parseblk*) { return not_available("REGRESSION CAPTURE EXIT"); }
 int ss_dr_reg_filename(_parseblk*) { return not_available("REGRESSION TEST"); }
 int ss_set_power_dispatch(_parseblk*) { return not_available("RESTART or SHUTDOWN"); }
-int ss_select_manager_dispatch(_parseblk*) { return not_available("SELECT MANAGER"); }
-int ss_select_cell_dispatch(_parseblk*) { return not_available("SELECT SYSTEM"); }
-int ss_set_cell_dispatch(_parseblk*) { return not_available("SET SYSTEM"); }
 int ss_set_disk_dispatch(_parseblk*) { return not_available("SET DISK"); }
 int ss_set_group_dispatch(_parseblk*) { return not_available("SET DISK_GROUP"); }
 int ss_set_dr_group_dispatch(_parseblk*) { return not_available("SET DR_GROUP"); }
@@ -148,17 +143,3 @@ int ss_set_folder_dispatch(_parseblk*) { return not_available("SET FOLDER"); }
 int ss_set_host_dispatch(_parseblk*) { return not_available("SET HOST"); }
 int ss_set_monitor_dispatch(_parseblk*) { return not_available("SET MONITOR"); }
 int ss_set_storage_dispatch(_parseblk*) { return not_available("SET VDISK"); }
-int ss_show_cell_dispatch(_parseblk*) { return not_available("SHOW SYSTEM"); }
-int ss_show_disk_dispatch(_parseblk*) { return not_available("SHOW DISK"); }
-int ss_show_disk_event_dispatch(_parseblk*) { return not_available("SHOW DISK_EVENT"); }
-int ss_show_group_dispatch(_parseblk*) { return not_available("SHOW DISK_GROUP"); }
-int ss_show_dr_group_dispatch(_parseblk*) { return not_available("SHOW DR_GROUP"); }
-int ss_show_folder_dispatch(_parseblk*) { return not_available("SHOW FOLDER"); }
-int ss_show_host_dispatch(_parseblk*) { return not_available("SHOW HOST"); }
-int ss_show_unit_dispatch(_parseblk*) { return not_available("SHOW LUN"); }
-int ss_show_man_event_dispatch(_parseblk*) { return not_available("SHOW MANAGEMENT_EVENT"); }
-int ss_show_manager_dispatch(_parseblk*) { return not_available("SHOW MANAGER"); }
-int ss_show_monitor_dispatch(_parseblk*) { return not_available("SHOW MONITOR"); }
-int ss_show_power_dispatch(_parseblk*) { return not_available("SHOW POWER"); }
-int ss_show_storage_dispatch(_parseblk*) { return not_available("SHOW VDISK"); }
-int ss_show_world_wide_name_dispatch(_parseblk*) { return not_available("SHOW WORLD_WIDE_NAME"); }

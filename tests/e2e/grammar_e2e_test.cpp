@@ -66,9 +66,9 @@ const Case cases[] = {
          "\nDEBUG: DEBUG DEBUG always successful",
      0},
     {"CommandStillToComeFailsTheRun",
-     {{"SET OPTIONS ON_ERROR=EXIT_ON_ERROR", "SHOW VDISK FULL", "HELP ?"}},
-     echo("SET OPTIONS ON_ERROR=EXIT_ON_ERROR") + echo("SHOW VDISK FULL") +
-         "\nError: SHOW VDISK is not available in this version of TALO",
+     {{"SET OPTIONS ON_ERROR=EXIT_ON_ERROR", "EMVERSION", "HELP ?"}},
+     echo("SET OPTIONS ON_ERROR=EXIT_ON_ERROR") + echo("EMVERSION") +
+         "\nError: EMVERSION is not available in this version of TALO",
      1},
     {"IncompleteCommands",
      {{"SELECT MANAGER", "CAPTURE VALIDATE", "SET OPTIONS"}},
@@ -78,11 +78,11 @@ const Case cases[] = {
     {"CommandFileOfGrammarLines",
      {{"SET OPTIONS NOCOMMAND_DELAY", "FILE grammar.talo"},
       "",
-      {{"grammar.talo", "select manager m ?\nDEBUG DUMP NODUMP DEBUG\nsho vd f\n"}}},
+      {{"grammar.talo", "select manager m ?\nDEBUG DUMP NODUMP DEBUG\nemv\n"}}},
      echo("SET OPTIONS NOCOMMAND_DELAY") + echo("FILE grammar.talo") + echo("select manager m ?") +
          "\n  The options are:\n    PASSWORD\n    USERNAME" + echo("DEBUG DUMP NODUMP DEBUG") +
-         "\nDEBUG: DEBUG DEBUG always successful" + echo("sho vd f") +
-         "\nError: SHOW VDISK is not available in this version of TALO",
+         "\nDEBUG: DEBUG DEBUG always successful" + echo("emv") +
+         "\nError: EMVERSION is not available in this version of TALO",
      0},
 };
 

@@ -246,8 +246,8 @@ TEST_F(GrammarTest, DebugWordsActInTurn) {
 
 TEST_F(GrammarTest, CommandsStillToComeFailClearly) {
     session_state* s = pb->state;
-    run("SHOW VDISK");
-    EXPECT_EQ(output(), "\nError: SHOW VDISK is not available in this version of TALO");
+    run("EMVERSION");
+    EXPECT_EQ(output(), "\nError: EMVERSION is not available in this version of TALO");
     s->session_flags |= stop_on_error;
     run("ADD STORAGE v SIZE=1");
     EXPECT_EQ(output(), "\nError: ADD VDISK is not available in this version of TALO");
