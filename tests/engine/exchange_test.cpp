@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "corvane_exchange.h"
+#include "corvane_memory.h"
+#include "corvane_token.h"
+#include "corvane_tokenizer.h"
+#include "fake_manager.h"
+#include "session_fixture.h"
+
+namespace {
+
+const std::string busy = "<Envelope><version>3.2</version><statuscode>18034</statuscode></Envelope>";
+
+class ExchangeTest : public SessionTest {
+protected:
+    int exchange() { return ss_soap_exchange(pb); }
+    FakeManager server;
+};
+
+TEST_F(ExchangeTest, BusyServerIsRetriedEveryTenSeconds) {
+    server.reply(busy);
+    server.reply(busy);
+    server.reply(success_reply());
+    EXPECT_EQ(exchange(), 0);
+    EXPECT_EQ(output(), "\nRetrying command.");
+    EXPECT_EQ(slept_seconds, 20u);
+    EXPECT_EQ(server.requests.size(), 3u);
+}
+
+TEST_F(ExchangeTest, RetryWindowBoundsTheAttempts) {
+    minutes_to_retry = 0;
+    server.reply(busy);
+    EXPECT_EQ(exchange(), 0);  // the last busy reply goes on to be judged
+    EXPECT_EQ(output(), "");
+    EXPECT_EQ(server.requests.size(), 1u);
+
+    minutes_to_retry = 1;  // six retries, seven attempts
+    for (int i = 0; i < 10; ++i) server.reply(busy);
+    slept_seconds = 0;
+    EXPECT_EQ(exchange(), 0);
+    EXPECT_EQ(server.requests.size(), 1u + 7u);
+    EXPECT_EQ(slept_seconds, 60u);
+    EXPECT_EQ(output(), "\nRetrying command.....");
+}
+
+TEST_F(ExchangeTest, ErrorsAndWebPages) {
+    server.reply(busy);
+    server.fail(105);  // an error on a retry ends the loop at once
+    EXPECT_EQ(exchange(), 1);
+    EXPECT_EQ(output(), "\nRetrying command\nError: client code 105\n");
+
+    server.reply("<html><!DOCTYPE html>down</html>");
+    EXPECT_EQ(exchange(), 1);
+    EXPECT_EQ(output(), "\nError: Server currently down, stopped or restarting");
+
+    server.push({0, "", true});  // success without a reply: an empty reply
+    EXPECT_EQ(exchange(), 0);
+    ASSERT_NE(pb->state->response, nullptr);
+    EXPECT_STREQ(pb->state->response, "");
+}
+
+TEST_F(ExchangeTest, DebugDumpAndLevel) {
+    pb->state->session_flags |= debug_dump;
+    std::strcpy(pb->state->soap_buffer, "REQ");
+    ss_deallocate_mem(pb->state->fenn_flags, "t", 1);
+    pb->state->fenn_flags = ss_copy_string("111");
+    server.fail(111);
+    EXPECT_EQ(exchange(), 1);  // the request is shown even when the exchange fails
+    EXPECT_EQ(output(), "\nSend SOAP command:++++++++++++++++++++\n\n*****REQ*****\n\n\nError: client code 111\n");
+    ss_deallocate_mem(pb->state->fenn_flags, "t", 1);
+    pb->state->fenn_flags = ss_copy_string("1");
+    server.reply("<x/>");
+    EXPECT_EQ(exchange(), 0);
+    EXPECT_EQ(output(), "\nSend SOAP command:++++++++++++++++++++\n\n*****REQ*****\n\n"
+                        "\nSOAP response:--------------------\nLength of buffer = 4\n\n*****<x/>*****\n\n");
+    EXPECT_EQ(server.debug_levels, (std::vector<int>{2, 1}));
+}
+
+TEST_F(ExchangeTest, SuccessTestOfChanges) {
+    struct Case {
+        std::string body;
+        int result;
+        uint8_t flags;
+        std::string printed;
+    };
+    const Case cases[] = {
+        {"<SuccessMsg>ok</SuccessMsg>", 0, request_succeeded, ""},
+        {"<NotSuccessMsg>Name in use</NotSuccessMsg>", 0, request_failed, "\nError: Name in use"},
+        {"<SuccessMsg>ok</SuccessMsg><NotSuccessMsg>no</NotSuccessMsg>", 1, 0,
+         "\nError: Both SUCCESS and FAILURE were returned by this command"},
+        {"<Other>x</Other>", 1, 0, "\nError: Neither SUCCESS nor FAILURE were returned by this command"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        server.reply(legacy_reply(c.body));
+        pb->state->command_flags = 0;
+        ASSERT_EQ(ss_exchange_and_tokenize(pb), 0);
+        EXPECT_EQ(ss_check_success_fail(pb), c.result);
+        EXPECT_EQ(pb->state->command_flags, c.flags);
+        EXPECT_EQ(output(), c.printed);
+    }
+    server.reply(failure_reply("No such object"));
+    ASSERT_EQ(ss_exchange_and_tokenize(pb), 0);
+    EXPECT_EQ(ss_test_for_soap_failure(pb), 1);
+    EXPECT_EQ(output(), "\nError: No such object");
+}
+
+}  // namespace
