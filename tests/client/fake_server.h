@@ -1,0 +1,39 @@
+// A scripted server on a loopback address for the cases the simulator has
+// no switch for: it answers each request with the next canned reply, or
+// accepts connections and never answers at all. Every wait is bounded.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace clienttest {
+
+class FakeServer {
+public:
+    // Listens on address:port. With replies, each request (read through its
+    // Content-Length) gets the next reply on a kept-alive connection; with
+    // none, connections are queued by the kernel and never served.
+    FakeServer(const std::string& address, int port, std::vector<std::string> replies = {});
+    ~FakeServer();
+    FakeServer(const FakeServer&) = delete;
+    FakeServer& operator=(const FakeServer&) = delete;
+
+    bool listening() const { return listen_fd_ >= 0; }
+    int requests() const { return requests_.load(); }
+
+private:
+    void serve();
+
+    int listen_fd_ = -1;
+    std::vector<std::string> replies_;
+    std::atomic<int> requests_{0};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// A bridge reply carrying document, as the bridge frames it.
+std::string bridge_reply(const std::string& document);
+
+}  // namespace clienttest
