@@ -161,9 +161,16 @@ SString EMClientAPITNGLegacyRequest(const char* request) {
     if (host < 0) return text;
     int colon = text.Find(':', host + 5);
     int eol = text.Find('\n', host);
-    if (colon < 0 || eol < 0) return text;
+    if (eol < 0) return text;
     SString out;
-    out.AssignRange(text_of(text), static_cast<size_t>(colon) + 1);
+    if (colon < 0 || colon > eol) {
+        // A Host line without a port: the port is added, never written over
+        // the next header's name.
+        out.AssignRange(text_of(text), static_cast<size_t>(eol));
+        out += ":";
+    } else {
+        out.AssignRange(text_of(text), static_cast<size_t>(colon) + 1);
+    }
     out += "2301\n";
     out += text_of(text) + eol + 1;
     return out;

@@ -89,7 +89,8 @@ TEST(ClientSettings, TimeoutsAndVersions) {
 TEST(ClientRewrite, LegacyRequestNamesPort2301) {
     SString r = EMClientAPITNGLegacyRequest(legacy_request("array01:12301").c_str());
     EXPECT_EQ(std::string(r.GetBufferPointer()), legacy_request("array01:2301"));
-    // Nothing to rewrite without a port.
+    EXPECT_EQ(std::string(EMClientAPITNGLegacyRequest("POST / HTTP/1.1\nHost:array01\nContent-Type: x\n").GetBufferPointer()),
+              "POST / HTTP/1.1\nHost:array01:2301\nContent-Type: x\n");
     EXPECT_EQ(std::string(EMClientAPITNGLegacyRequest("no host line").GetBufferPointer()), "no host line");
 }
 

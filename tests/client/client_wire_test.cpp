@@ -209,6 +209,17 @@ TEST_F(WireTest, PortFallbacksAndRedirects) {
     EXPECT_NE(reply.find("HTTP/1.1 200 OK"), std::string::npos);
 }
 
+TEST_F(WireTest, NoFallbackOnceThePoolStands) {
+    std::string address = simtest::unique_loopback_address();
+    FakeServer legacy(address, 2301, {"HTTP/1.1 200 OK\r\n\r\nnever wanted"}, true);
+    auto bridge = std::make_unique<FakeServer>(address, 12301, std::vector<std::string>{v3_status_reply(0)});
+    std::string reply;
+    ASSERT_EQ(command(admin_v3(address + ":12301"), reply), 0);
+    bridge.reset();  // the bridge goes away after its one answer
+    EXPECT_EQ(command(admin_v3(address + ":12301"), reply), EMCLIENTAPISOCKET_CONNECT_ERROR);
+    EXPECT_EQ(legacy.requests(), 0);
+}
+
 TEST_F(WireTest, BusyBridgeIsRetriedWithOneSecondWaits) {
     ASSERT_TRUE(start_sim()) << sim_.output();
     std::string reply;
@@ -269,6 +280,24 @@ TEST_F(WireTest, LegacyRetriesLogInAfreshBeforeEachRetry) {
     ASSERT_EQ(EMClientAPICommandEx(admin_legacy(host(2301)).c_str(), &reply, &length, 1), 0);
     delete[] reply;
     EXPECT_EQ(sleeps(), std::vector<unsigned>({30}));
+}
+
+TEST_F(WireTest, LegacyCondition18018WaitsFiveSecondsUnderFullAnalysis) {
+    const std::string key = std::string(20, 'K') + "0001" + std::string(32, 'k');
+    const std::string page = "HTTP/1.1 200 OK\r\n\r\n<PARAM NAME=SessionKey VALUE=\"Tessel-KLMD=" + key + "\">\n";
+    const std::string login = "HTTP/1.0 200 Ok\r\nSet-Cookie: Tessel-KLMD=" + std::string(56, 'S') + "\r\n\r\n";
+    const std::string busy = "HTTP/1.1 200 OK\r\n\r\n<NotSuccessMsg><MessageNum>18018</MessageNum></NotSuccessMsg>";
+    const std::string done = "HTTP/1.1 200 OK\r\n\r\n<SuccessMsg></SuccessMsg>";
+    std::string address = simtest::unique_loopback_address();
+    FakeServer agent(address, 2301, {page, login, busy, page, login, busy, page, login, done}, true);
+    ASSERT_TRUE(agent.listening());
+    char* reply = nullptr;
+    int length = 0;
+    ASSERT_EQ(EMClientAPICommandEx(admin_legacy(address + ":2301").c_str(), &reply, &length, 2), 0);
+    EXPECT_NE(std::string(reply).find("<SuccessMsg>"), std::string::npos);
+    delete[] reply;
+    EXPECT_EQ(sleeps(), std::vector<unsigned>({5, 5}));
+    EXPECT_EQ(agent.requests(), 9);  // a fresh login before each retry
 }
 
 TEST_F(WireTest, ReplySplitOverManyReadsIsJoined) {

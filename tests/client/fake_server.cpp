@@ -10,8 +10,8 @@
 
 namespace clienttest {
 
-FakeServer::FakeServer(const std::string& address, int port, std::vector<std::string> replies)
-    : replies_(std::move(replies)) {
+FakeServer::FakeServer(const std::string& address, int port, std::vector<std::string> replies, bool closeEach)
+    : replies_(std::move(replies)), close_each_(closeEach) {
     listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     int on = 1;
     ::setsockopt(listen_fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
@@ -37,6 +37,7 @@ namespace {
 
 // True once a whole request (headers and Content-Length body) is in text.
 bool complete(const std::string& text) {
+    if (text.find('\0') != std::string::npos) return true;
     size_t head = text.find("\n\n");
     if (head == std::string::npos) return false;
     size_t field = text.find("Content-Length:");
@@ -66,6 +67,7 @@ void FakeServer::serve() {
             ++requests_;
             const std::string& reply = replies_[next++];
             ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
+            if (close_each_) break;
         }
         ::close(fd);
     }

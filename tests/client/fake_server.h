@@ -13,9 +13,12 @@ namespace clienttest {
 class FakeServer {
 public:
     // Listens on address:port. With replies, each request (read through its
-    // Content-Length) gets the next reply on a kept-alive connection; with
-    // none, connections are queued by the kernel and never served.
-    FakeServer(const std::string& address, int port, std::vector<std::string> replies = {});
+    // Content-Length, or to the NUL a legacy client ends it with) gets the
+    // next reply, on a kept-alive connection or, with closeEach, on a
+    // connection closed after it; with none, connections are queued by the
+    // kernel and never served.
+    FakeServer(const std::string& address, int port, std::vector<std::string> replies = {},
+               bool closeEach = false);
     ~FakeServer();
     FakeServer(const FakeServer&) = delete;
     FakeServer& operator=(const FakeServer&) = delete;
@@ -28,6 +31,7 @@ private:
 
     int listen_fd_ = -1;
     std::vector<std::string> replies_;
+    bool close_each_;
     std::atomic<int> requests_{0};
     std::atomic<bool> stop_{false};
     std::thread thread_;
