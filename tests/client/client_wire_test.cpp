@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -298,6 +299,48 @@ TEST_F(WireTest, LegacyCondition18018WaitsFiveSecondsUnderFullAnalysis) {
     delete[] reply;
     EXPECT_EQ(sleeps(), std::vector<unsigned>({5, 5}));
     EXPECT_EQ(agent.requests(), 9);  // a fresh login before each retry
+}
+
+// The login exchanges of a legacy web agent, then each of replies.
+std::vector<std::string> agent_script(const std::vector<std::string>& replies) {
+    const std::string key = std::string(20, 'K') + "0001" + std::string(32, 'k');
+    std::vector<std::string> script;
+    for (const std::string& r : replies) {
+        script.push_back("HTTP/1.1 200 OK\r\n\r\n<PARAM NAME=SessionKey VALUE=\"Tessel-KLMD=" + key + "\">\n");
+        script.push_back("HTTP/1.0 200 Ok\r\nSet-Cookie: Tessel-KLMD=" + std::string(56, 'S') + "\r\n\r\n");
+        script.push_back("HTTP/1.1 200 OK\r\n\r\n" + r);
+    }
+    return script;
+}
+
+TEST_F(WireTest, LegacyRetrievals) {
+    std::string address = simtest::unique_loopback_address();
+    const std::string answer = "<m:GetResponse xmlns:m=\"FENN-URI\">\r\nline one\nline two\n</m:GetResponse>";
+    FakeServer agent(address, 2301,
+                     agent_script({answer, "<m:GetResponse xmlns:m=\"FENN-URI\">SGVsbG8=</m:GetResponse>",
+                                   "<m:GetResponse xmlns:m=\"FENN-URI\">SGVsbG8=</m:GetResponse>", "no data"}),
+                     true);
+    ASSERT_TRUE(agent.listening());
+    // Each call has new credentials, so each logs in.
+    std::string local = dir_ + "/fetched.txt";
+    ASSERT_EQ(EMClientAPIRetrieveFile(local.c_str(), "E1", address.c_str(), "2301", "u1", "p", 0), 0);
+    EXPECT_EQ(read_file(local), "line one\nline two\n");
+    std::vector<std::string> sent = agent.received();
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_NE(sent[2].find("<Filename xsd:type=\"string\">fetched.txt</Filename>"), std::string::npos);
+    EXPECT_NE(sent[2].find("<ElementID xsd:type=\"string\">E1</ElementID>"), std::string::npos);
+
+    unsigned char out[16];
+    std::memset(out, 0xff, sizeof out);
+    ASSERT_EQ(EMClientAPIRetrieveControllerData(address.c_str(), "2301", "u2", "p", "E1", out, sizeof out, 1, 0), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 8), std::string("Hello\0\0\0", 8));
+    EXPECT_NE(agent.received()[5].find("PerformanceData"), std::string::npos);
+    EXPECT_EQ(EMClientAPIRetrieveControllerData(address.c_str(), "2301", "u3", "p", "E1", out, 8, 0, 0),
+              EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
+    EXPECT_EQ(EMClientAPIRetrieveControllerData(address.c_str(), "2301", "u4", "p", "E1", out, sizeof out, 0, 0),
+              EMCLIENTAPI_NOCONTROLLERDATA_ERROR);
+    EXPECT_EQ(EMClientAPIRetrieveControllerData(address.c_str(), "2301", "u5", "p", "E1", nullptr, 4, 0, 0),
+              EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
 }
 
 TEST_F(WireTest, ReplySplitOverManyReadsIsJoined) {

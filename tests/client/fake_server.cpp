@@ -63,6 +63,10 @@ void FakeServer::serve() {
             if (n <= 0) break;
             text.append(buf, static_cast<size_t>(n));
             if (!complete(text)) continue;
+            {
+                std::lock_guard lock(mutex_);
+                received_.push_back(text);
+            }
             text.clear();
             ++requests_;
             const std::string& reply = replies_[next++];

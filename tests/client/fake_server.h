@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +26,10 @@ public:
 
     bool listening() const { return listen_fd_ >= 0; }
     int requests() const { return requests_.load(); }
+    std::vector<std::string> received() const {
+        std::lock_guard lock(mutex_);
+        return received_;
+    }
 
 private:
     void serve();
@@ -33,6 +38,8 @@ private:
     std::vector<std::string> replies_;
     bool close_each_;
     std::atomic<int> requests_{0};
+    mutable std::mutex mutex_;
+    std::vector<std::string> received_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
