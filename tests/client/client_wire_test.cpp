@@ -101,6 +101,7 @@ TEST_F(WireTest, FinalLegacyRequestCarriesCookieAndNoCredentials) {
     EXPECT_EQ(sent[1].bytes.rfind("Post /Proxy/LoginResponse HTTP/1.0\nAccept:*/*\nCookie: Tessel-KLMD=", 0), 0u);
     EXPECT_NE(sent[1].bytes.find("\nTessel-WBEM-UserName:administrator\n"), std::string::npos);
 
+    ASSERT_NE(sent[2].bytes.find('\0'), std::string::npos) << "the legacy form ends in its terminator";
     std::string final_request = sent[2].bytes.substr(0, sent[2].bytes.find('\0'));
     EXPECT_EQ(final_request.find("UserName"), std::string::npos);
     EXPECT_EQ(final_request.find("UserPassword"), std::string::npos);
