@@ -163,3 +163,15 @@ int EMClientAPITNGDebugLog(const char* text) {
 }
 
 int EMClientAPITNGDebugLog(const SString& text) { return EMClientAPITNGDebugLog(text.GetBufferPointer()); }
+
+void EMClientAPILogAt(int level, const char* line, const SString* text) {
+    if (gnDebugMode < level || gnDebugMode == 0) return;
+    EMClientAPIWriteDebugFile(line);
+    if (text != nullptr) EMClientAPIWriteDebugFile(*text);
+}
+
+void EMClientAPITNGLogAt(int level, const char* line, const SString* text) {
+    if (gnTNGDebugMode < level || gnTNGDebugMode == 0) return;
+    EMClientAPITNGWriteDebugFile(line);
+    if (text != nullptr && text->GetBufferPointer() != nullptr) EMClientAPITNGWriteDebugFile(text->GetBufferPointer());
+}

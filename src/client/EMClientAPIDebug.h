@@ -41,3 +41,8 @@ int EMClientAPITNGWriteDebugFile(const char* text);
 // Nothing (0) while the current interface's level is 0.
 int EMClientAPITNGDebugLog(const char* text);
 int EMClientAPITNGDebugLog(const SString& text);
+
+// Level-gated entries: written when the interface's level is at least
+// `level`; with a text, the line and then the text as a second entry.
+void EMClientAPILogAt(int level, const char* line, const SString* text = nullptr);
+void EMClientAPITNGLogAt(int level, const char* line, const SString* text = nullptr);

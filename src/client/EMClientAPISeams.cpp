@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -74,3 +75,13 @@ int EMClientAPILookupService(const char* service, uint16_t* port) {
     return (g_service ? g_service : real_service)(service, port);
 }
 void EMClientAPISetServiceLookup(EMClientAPIServiceFn fn) { g_service = fn; }
+
+namespace {
+std::string g_persist_file;
+}
+
+const char* EMClientAPIPersistFileName() {
+    return g_persist_file.empty() ? "/tmp/EMClientAPIPersist.txt" : g_persist_file.c_str();
+}
+
+void EMClientAPISetPersistFileName(const char* path) { g_persist_file = path != nullptr ? path : ""; }

@@ -36,3 +36,8 @@ void EMClientAPISetResolver(EMClientAPIResolveFn fn);  // null restores
 using EMClientAPIServiceFn = int (*)(const char* service, uint16_t* port);
 int EMClientAPILookupService(const char* service, uint16_t* port);
 void EMClientAPISetServiceLookup(EMClientAPIServiceFn fn);  // null restores
+
+// Where the legacy path keeps its session cookie between requests. Tests
+// point it into a private directory so they never touch the real file.
+const char* EMClientAPIPersistFileName();
+void EMClientAPISetPersistFileName(const char* path);  // null restores the default

@@ -1,9 +1,48 @@
 // The manager client library's current interface: one request in, one
-// reply document out, over the management server's XML bridge.
+// reply document out, over the management server's XML bridge, with the
+// fallback to the legacy element manager.
 #pragma once
 
 #include "EMClientAPIDebug.h"
 #include "EMClientAPIErrors.h"
+#include "EMClientAPISocket.h"
+#include "EMClientAPIXMLBuffer.h"
+
+extern int gnTNGBlockMode;
+extern int gnTNGTimeout;
+extern int gnSockDestroy;
+
+// Filled by EMClientAPITNGGetVersionInformation.
+struct EMClientAPITNGVersionInformation {
+    char version[80];
+    char buildDate[80];
+};
 
 void EMClientAPITNGSetBlockMode(int mode);
+void EMClientAPITNGSetTimeout(int seconds);  // 0 or less stores 60
+void EMClientAPITNGSetSocketDestroy(int flag);
+int EMClientAPITNGGetVersionInformation(EMClientAPITNGVersionInformation* info);
+
+// One request; the reply document is copied into response (it must fit with
+// its terminator, else 301).
+int EMClientAPITNGCommand(const char* request, char* response, int responseSize, int retries);
+// One request; the reply document comes back in a new array the caller
+// releases with array delete.
+int EMClientAPITNGCommandEx(const char* request, char** response, int* responseLength, int retries);
+
+// 0, or the server condition code that calls for sending the request again.
+int EMClientAPITNGRetriesRequired(const char* response);
+int EMClientAPITNGRetriesRequiredEx(const char* response);
+
+// Destroys every pooled connection not held by a caller.
 void EMClientAPITNGCleanup();
+
+// Library-internal steps of a request, open to the tests.
+int ExecuteELMCommand(const char* request, char* response, int responseSize, int retries);
+int ExecuteELMCommandEx(const char* request, char** response, int* responseLength, int retries);
+// The request text with the port of its Host: line replaced by 2301.
+SString EMClientAPITNGLegacyRequest(const char* request);
+int Transfers(EMClientAPISocket* connection, EMClientAPIXMLBuffer& request, EMClientAPIXMLBuffer& reply,
+              int retries);
+int PerformRequest(EMClientAPISocket* connection, EMClientAPIXMLBuffer& request, EMClientAPIXMLBuffer& reply);
+int GetSoapSvrXMLRequest(EMClientAPIXMLBuffer& request, SString& bridgeRequest);

@@ -1,0 +1,267 @@
+#include "EMClientAPI.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "Base64Coder.h"
+#include "EMClientAPIDebug.h"
+#include "EMClientAPIErrors.h"
+#include "EMClientAPISeams.h"
+#include "EMClientAPISecurity.h"
+#include "EMClientAPISocket.h"
+
+int gnBlockMode = 0;
+int gnTimeout = 60;
+
+namespace {
+
+constexpr const char* kGetResponse = "<m:GetResponse xmlns:m=\"FENN-URI\">";
+constexpr const char* kGetResponseEnd = "</m:GetResponse>";
+
+const char* text_of(const SString& s) { return s.GetBufferPointer() ? s.GetBufferPointer() : ""; }
+
+int report(int code) {
+    EMClientAPIGetErrorDescription(code, nullptr, 0);
+    return code;
+}
+
+bool retryable(int status) {
+    switch (status) {
+        case 38: case 97: case 4058: case 6018: case 9009: case 12003: case 14002: case 14007: case 14008:
+        case 18018: case 18034: case 18060: case 18070: case 18071: case 19003: case 24004: case 600002:
+        case 600013: case 600014:
+            return true;
+        default:
+            return false;
+    }
+}
+
+int status_after(const SString& text, int from) {
+    int open = text.Find("<statuscode>", from);
+    if (open < 0) return 0;
+    return std::atoi(text_of(text) + open + 12);
+}
+
+// Status of a version-3 reply (versionMarker present) or of a failed legacy
+// reply, and whether it is a failure at all.
+bool failure_status(const SString& r, const char* versionMarker, bool secondStatus, int& status) {
+    status = 0;
+    if (r.Find(versionMarker) >= 0) {
+        status = status_after(r, 0);
+        if (secondStatus && status != 0 && status != 600002 && status != 600013 && status != 600014) {
+            int close = r.Find("</statuscode>");
+            if (close >= 0 && r.Find("<statuscode>", close) >= 0) status = status_after(r, close);
+        }
+        return status != 0;
+    }
+    if (r.Find("NotSuccessMsg") < 0) return false;
+    int open = r.Find("<MessageNum");
+    int close = open < 0 ? -1 : r.Find("</MessageNum>", open);
+    if (open >= 0 && close >= 0) {
+        int gt = r.Find('>', open);
+        if (gt >= 0 && gt < close) status = std::atoi(text_of(r) + gt + 1);
+    }
+    return true;
+}
+
+int analyze(EMClientAPIXMLBuffer& r, int full, const char* versionMarker, bool secondStatus) {
+    if (full) {
+        if (r.Find("<!DOCTYPE") >= 0) return 666666;
+        if (r.IsEmpty()) return 666667;
+    }
+    int status = 0;
+    if (!failure_status(r, versionMarker, secondStatus, status)) return 0;
+    if (full && retryable(status)) return status;
+    if (status == 18034) return 18034;
+    return 0;
+}
+
+SString retrieval_request(const char* server, const char* port, const char* elementId, const char* user,
+                          const char* password, const SString& typeLines) {
+    SString r = SString("POST /ResEltTslPyrite/Fenn HTTP/1.1\n") + "Host:" + (server ? server : "") + ":" +
+                (port ? port : "") +
+                "\nContent-Type: text/SOAP\nContent-Length: 500\nSOAP Action:\"Get\"\n\n"
+                "<SOAP:Envelope xmlns:SOAP=\"urn:schemas-xmlsoap-org:soap.v1\">\n"
+                "<SOAP:Body=tessel-brindle:qxapi.v1>\n"
+                "<m:Get xmlns:m=\"FENN-URI\">\n"
+                "<ID xsd:type=\"string\"></ID>\n"
+                "<ElementID xsd:type=\"string\">" + (elementId ? elementId : "") + "</ElementID>\n" +
+                "<UserPassword xsd:type=\"string\">" + (password ? password : "") + "</UserPassword>\n" +
+                "<UserName xsd:type=\"string\">" + (user ? user : "") + "</UserName>\n" + typeLines +
+                "</m:Get>\n</SOAP:Body>\n</SOAP:Envelope>\n";
+    return r;
+}
+
+// The text between the GetResponse tags, line breaks after the start tag
+// skipped: 0, 205 without the start tag (when asked), 203 otherwise.
+int retrieval_answer(const SString& response, int noStartCode, int& from, int& to) {
+    int start = response.Find(kGetResponse);
+    if (start < 0) return report(noStartCode);
+    from = start + static_cast<int>(std::strlen(kGetResponse));
+    while (response[static_cast<unsigned>(from)] == '\r' || response[static_cast<unsigned>(from)] == '\n') ++from;
+    to = response.Find(kGetResponseEnd, from);
+    if (to < 0) return report(EMCLIENTAPI_INVALIDSERVERRESPONSE_ERROR);
+    return 0;
+}
+
+}  // namespace
+
+void EMClientAPISetBlockMode(int mode) { gnBlockMode = mode; }
+
+void EMClientAPISetTimeout(int seconds) { gnTimeout = seconds > 0 ? seconds : 60; }
+
+int EMClientAPIGetVersionInformation(char* buffer) {
+    if (buffer == nullptr) return report(EMCLIENTAPI_INVALIDPARAMETER_ERROR);
+    std::strcpy(buffer, "EMClientAPI Version 4.28");
+    std::strcpy(buffer + 80, "Jul 14 2004");
+    return 0;
+}
+
+void EMClientAPICheckPerformance(const char*) {}
+
+int EMClientAPIRetryDelaySeconds(int condition) {
+    switch (condition) {
+        case 38: case 4058: case 6018: case 14002: case 14007: case 14008: case 18060: case 18070: case 18071:
+            return 10;
+        case 12003:
+        case 666666:
+            return 30;
+        case 18018:
+            return 5;
+        default:
+            return 1;
+    }
+}
+
+int EMClientAPIAnalyzeResponse(EMClientAPIXMLBuffer& response, int fullAnalysis) {
+    return analyze(response, fullAnalysis, "<version>3.", false);
+}
+
+int EMClientAPIAnalyzeResponseEx(EMClientAPIXMLBuffer& response, int fullAnalysis) {
+    return analyze(response, fullAnalysis, "<version>3", true);
+}
+
+int EMClientAPIRetriesRequired(const char* response) {
+    EMClientAPIXMLBuffer r(response);
+    return EMClientAPIAnalyzeResponse(r, 1);
+}
+
+int EMClientAPIRetriesRequiredEx(const char* response) {
+    EMClientAPIXMLBuffer r(response);
+    return EMClientAPIAnalyzeResponseEx(r, 1);
+}
+
+int EMClientAPIPerformRequest(EMClientAPIXMLBuffer& request, EMClientAPIXMLBuffer& response) {
+    EMClientAPISocket socket(gnBlockMode, gnTimeout);
+    int rc = socket.OpenConnection(request.GetServerName(), request.GetServerPort());
+    if (rc != 0) return rc;
+    EMClientAPILogAt(2, " ** Socket connection for sending request is open");
+    if ((rc = socket.Send(request)) != 0) return rc;
+    EMClientAPILogAt(2, " ** Request sent to server");
+    if ((rc = socket.Receive(response)) != 0) return rc;
+    socket.CloseConnection();
+    EMClientAPILogAt(2, " ** Response from server received");
+    EMClientAPILogAt(1, " ** Response from server ->", &response);
+    return 0;
+}
+
+int EMClientAPITransfers(EMClientAPIXMLBuffer& request, EMClientAPIXMLBuffer& response, int retryArg) {
+    EMClientAPIXMLBuffer original(request);
+    EMClientAPILogAt(1, " ** Original received request from application ->", &request);
+    if (int rc = request.Validate()) return rc;
+    EMClientAPILogAt(2, " ** Received request is valid");
+    if (int rc = EMClientAPIUpdateAndValidateRequestSecurity(request, 1)) return rc;
+    EMClientAPILogAt(2, " ** Security check successfull");
+    if (int rc = EMClientAPIPerformRequest(request, response)) return rc;
+    EMClientAPILogAt(2, " ** Request has been sent to server and response received");
+
+    int limit = retryArg > 0 ? retryArg : 6;
+    int full = retryArg != 0;
+    int condition = EMClientAPIAnalyzeResponse(response, full);
+    for (int retries = 0; condition != 0 && retries < limit; ++retries) {
+        EMClientAPILogAt(2, " ** Retrying to send the command due to a server condition.");
+        EMClientAPISleepSeconds(static_cast<unsigned>(EMClientAPIRetryDelaySeconds(condition)));
+        request = original;
+        if (int rc = EMClientAPIUpdateAndValidateRequestSecurity(request, 0)) return rc;
+        if (int rc = EMClientAPIPerformRequest(request, response)) return rc;
+        condition = EMClientAPIAnalyzeResponse(response, full);
+    }
+    return 0;
+}
+
+int EMClientAPICommand(const char* request, char* response, int responseSize, int retryArg) {
+    EMClientAPIXMLBuffer in(request);
+    EMClientAPIXMLBuffer out;
+    if (int rc = EMClientAPITransfers(in, out, retryArg)) return rc;
+    int n = out.GetBufferSize() > 0 ? out.GetBufferSize() : 0;
+    if (response == nullptr || n >= responseSize) return report(EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
+    std::memcpy(response, text_of(out), static_cast<size_t>(n) + 1);
+    EMClientAPILogAt(2, " ** The response buffer has been copied into receiving buffer");
+    return 0;
+}
+
+int EMClientAPICommandEx(const char* request, char** response, int* responseLength, int retryArg) {
+    if (response != nullptr) *response = nullptr;
+    if (responseLength != nullptr) *responseLength = 0;
+    if (response == nullptr || responseLength == nullptr) return report(EMCLIENTAPI_INVALIDPARAMETER_ERROR);
+    EMClientAPIXMLBuffer in(request);
+    EMClientAPIXMLBuffer out;
+    if (int rc = EMClientAPITransfers(in, out, retryArg)) return rc;
+    int n = out.GetBufferSize() > 0 ? out.GetBufferSize() : 0;
+    char* copy = new (std::nothrow) char[static_cast<size_t>(n) + 1];
+    if (copy == nullptr) return report(EMCLIENTAPI_ALLOCATION_ERROR);
+    std::memcpy(copy, text_of(out), static_cast<size_t>(n) + 1);
+    *response = copy;
+    *responseLength = n;
+    return 0;
+}
+
+int EMClientAPIRetrieveFile(const char* localPath, const char* elementId, const char* server, const char* port,
+                            const char* userName, const char* password, int retryArg) {
+    if (localPath == nullptr) return report(EMCLIENTAPI_INVALIDPARAMETER_ERROR);
+    const char* name = localPath;
+    for (const char* p = localPath; *p; ++p)
+        if (*p == '/' || *p == '\\') name = p + 1;
+    SString types = SString("<Type xsd:type=\"string\">file</Type>\n<Filename xsd:type=\"string\">") + name +
+                    "</Filename>\n";
+    EMClientAPIXMLBuffer request(retrieval_request(server, port, elementId, userName, password, types));
+    EMClientAPILogAt(2, " ** Request for file built in EMClientAPIRetrieveFile->", &request);
+    EMClientAPIXMLBuffer response;
+    if (int rc = EMClientAPITransfers(request, response, retryArg)) return rc;
+    EMClientAPILogAt(2, " ** Response receive in EMClientAPIRetrieveFile->", &response);
+    int from = 0, to = 0;
+    if (int rc = retrieval_answer(response, EMCLIENTAPI_INVALIDSERVERRESPONSE_ERROR, from, to)) return rc;
+    int fd = ::open(localPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return report(EMCLIENTAPI_OPENCLIENTFILE_ERROR);
+    size_t n = static_cast<size_t>(to - from);
+    ssize_t written = ::write(fd, text_of(response) + from, n);
+    ::close(fd);
+    if (written != static_cast<ssize_t>(n)) return report(EMCLIENTAPI_WRITECLIENTFILE_ERROR);
+    return 0;
+}
+
+int EMClientAPIRetrieveControllerData(const char* server, const char* port, const char* userName,
+                                      const char* password, const char* elementId, unsigned char* out, int outSize,
+                                      int dataType, int retryArg) {
+    if (out == nullptr || outSize <= 0) return report(EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
+    std::memset(out, 0, static_cast<size_t>(outSize));
+    SString types = SString("<Type xsd:type=\"string\">ControllerData</Type>\n<DataType xsd:type=\"string\">") +
+                    (dataType == 1 ? "PerformanceData" : "GeometryData") + "</DataType>\n";
+    EMClientAPIXMLBuffer request(retrieval_request(server, port, elementId, userName, password, types));
+    EMClientAPILogAt(2, " ** Request for Controller Data in EMClientAPIRetrieveControllerData->", &request);
+    EMClientAPIXMLBuffer response;
+    if (int rc = EMClientAPITransfers(request, response, retryArg)) return rc;
+    EMClientAPILogAt(2, " ** Response receive in EMClientAPIRetrieveControllerData->", &response);
+    int from = 0, to = 0;
+    if (int rc = retrieval_answer(response, EMCLIENTAPI_NOCONTROLLERDATA_ERROR, from, to)) return rc;
+    int n = to - from;
+    if (n >= outSize) return report(EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
+    Base64Coder coder;
+    coder.Decode(reinterpret_cast<const unsigned char*>(text_of(response) + from), static_cast<unsigned>(n));
+    if (coder.DecodedMessage() != nullptr) std::memcpy(out, coder.DecodedMessage(), static_cast<size_t>(n));
+    return 0;
+}

@@ -1,0 +1,54 @@
+// EMClientAPISocket: one TCP connection to a management server with the
+// marks the connection pool needs (in use, to be destroyed). Every
+// operation returns a result code; none prints or throws.
+#pragma once
+
+#include "SString.h"
+
+class EMClientAPISocket {
+public:
+    EMClientAPISocket(int blockMode, int timeout);
+    ~EMClientAPISocket();
+    EMClientAPISocket(const EMClientAPISocket&) = delete;
+    EMClientAPISocket& operator=(const EMClientAPISocket&) = delete;
+
+    // Connects to a dotted address or host name; the port is a decimal text
+    // or "wbem" (looked up as a service). The bridge form asks for TCP by
+    // name, the other leaves the protocol to the system.
+    int OpenSoapConnection(SString serverName, SString port);
+    int OpenConnection(SString serverName, SString port);
+    int CloseConnection();
+
+    // The text's characters; Send adds the terminating NUL the element
+    // manager expects.
+    int SendSoapRequest(const SString& text);
+    int Send(const SString& text);
+
+    // One chunk: returns after the first read that delivers data, with its
+    // byte count. 109 when the server closed the connection first.
+    int ReceiveSoapResponse(SString& text, int& byteCount);
+    // Everything until the server closes the connection.
+    int Receive(SString& text);
+
+    int SetSocketOptions();
+
+    int IsSocketOpen() const { return open_; }
+    int IsSocketInUse() const { return in_use_; }
+    void LockSocket() { in_use_ = 1; }
+    void UnLockSocket() { in_use_ = 0; }
+    void MarkForDelete() { delete_ = 1; }
+    int IsMarkForDelete() const { return delete_; }
+
+private:
+    int Open(SString& serverName, SString& port, int protocol);
+    // One read into a 5121-byte buffer, retried as the countdown allows:
+    // bytes read (0 at close), or -code on failure.
+    int ReadChunk(SString& text, int& countdown);
+
+    int fd_ = -1;  // -1: no socket
+    int open_ = 0;
+    int block_mode_;
+    int timeout_;
+    int in_use_ = 0;
+    int delete_ = 0;
+};
