@@ -9,13 +9,9 @@ FILE* g_input = nullptr;
 ss_sleep_fn g_sleep = nullptr;
 ss_time_fn g_time = nullptr;
 
-// Until the client library carries requests, every request fails to connect.
-int no_connection(const char*, char**, int*, int) { return 105; }
-int no_retries(const char*) { return 0; }
-
 const ss_manager_client library_client = {
-    no_connection,
-    no_retries,
+    EMClientAPITNGCommandEx,
+    EMClientAPITNGRetriesRequired,
     EMClientAPITNGGetErrorDescription,
     EMClientAPITNGSetDebugMode,
 };
