@@ -9,7 +9,6 @@
 #include "corvane_tokenizer.h"
 
 namespace {
-const char ss_module[] = "corvane_soap";
 constexpr unsigned retry_interval_seconds = 10;
 constexpr int error_text_size = 2048;
 
