@@ -8,8 +8,9 @@
 #include "corvane_sentence.h"
 
 const char* const drm_create_tags[] = {
-    "scellid",       "objectid",  "objecttype", "objectname", "destscellid", "virtualdiskid",
-    "remotevirtualdiskname", "destdiskgroupid", "drmmode", "drcomments", "",
+    "scellid",     "objectid",      "objecttype",            "objectname",
+    "destscellid", "virtualdiskid", "remotevirtualdiskname", "destdiskgroupid",
+    "drmmode",     "drcomments",    "",
 };
 
 const char ss_default_folder_id[] = "0808080808080808080808080808080808080808";

@@ -50,11 +50,11 @@ std::vector<std::string> dr_create(std::map<std::string, std::string> values,
     return queue;
 }
 
-const std::vector<std::string> dr_set = {"scellid=", "objectid=", "objecttype=drmgroup"};
-
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+// A change of a DR group: the identifying tags, then the property.
+std::vector<std::string> dr_set(std::vector<std::string> after) {
+    std::vector<std::string> queue = {"scellid=", "objectid=", "objecttype=drmgroup"};
+    queue.insert(queue.end(), after.begin(), after.end());
+    return queue;
 }
 
 const QueueCase queue_cases[] = {
@@ -137,19 +137,19 @@ const QueueCase queue_cases[] = {
      {"occupancyalarmlevel=90", "SparePolicy=Single"}, {{"object_name", "dg"}}},
     {"SET DISK_GROUP dg NAME=dg9", {"Name=dg9"}, {{"object_name", "dg"}, {"new_name", "dg9"}}},
     // SET DR_GROUP: one property per command, after the identifying tags
-    {"SET DR_GROUP g1 WRITEMODE=ASYNCHRONOUS", dr_set + std::vector<std::string>{"writemode=asynchronous"},
+    {"SET DR_GROUP g1 WRITEMODE=ASYNCHRONOUS", dr_set({"writemode=asynchronous"}),
      {{"object_name", "g1"}}},
-    {"SET DR_GROUP g1 ACCESSMODE=DISABLE", dr_set + std::vector<std::string>{"accessmode=disable"},
+    {"SET DR_GROUP g1 ACCESSMODE=DISABLE", dr_set({"accessmode=disable"}),
      {{"object_name", "g1"}}},
-    {"SET DR_GROUP g1 FAILOVER", dr_set + std::vector<std::string>{"sitefailover="}, {{"object_name", "g1"}}},
-    {"SET DR_GROUP g1 FAILSAFE", dr_set + std::vector<std::string>{"failsafe=enable"}, {{"object_name", "g1"}}},
-    {"SET DR_GROUP g1 NOFAILSAFE", dr_set + std::vector<std::string>{"failsafe=disable"},
+    {"SET DR_GROUP g1 FAILOVER", dr_set({"sitefailover="}), {{"object_name", "g1"}}},
+    {"SET DR_GROUP g1 FAILSAFE", dr_set({"failsafe=enable"}), {{"object_name", "g1"}}},
+    {"SET DR_GROUP g1 NOFAILSAFE", dr_set({"failsafe=disable"}),
      {{"object_name", "g1"}}},
-    {"SET DR_GROUP g1 SUSPEND", dr_set + std::vector<std::string>{"suspend=suspend"}, {{"object_name", "g1"}}},
-    {"SET DR_GROUP g1 NOSUSPEND", dr_set + std::vector<std::string>{"suspend=resume"}, {{"object_name", "g1"}}},
-    {R"(SET DR_GROUP g1 COMMENT="moved")", dr_set + std::vector<std::string>{"drcomments=moved"},
+    {"SET DR_GROUP g1 SUSPEND", dr_set({"suspend=suspend"}), {{"object_name", "g1"}}},
+    {"SET DR_GROUP g1 NOSUSPEND", dr_set({"suspend=resume"}), {{"object_name", "g1"}}},
+    {R"(SET DR_GROUP g1 COMMENT="moved")", dr_set({"drcomments=moved"}),
      {{"object_name", "g1"}}},
-    {"SET DR_GROUP g1 NAME=g7", dr_set + std::vector<std::string>{"objectname=g7"},
+    {"SET DR_GROUP g1 NAME=g7", dr_set({"objectname=g7"}),
      {{"object_name", "g1"}, {"new_name", "g7"}}},
     // Member changes leave only what the member's change request needs.
     {"SET DR_GROUP g1 ADD_VDISK=v3 DESTINATION_DISK_GROUP=rdg DESTINATION_VDISK_NAME=rv3",
