@@ -9,6 +9,8 @@
 #include "corvane_generic.h"
 #include "corvane_kinds.h"
 #include "corvane_memory.h"
+#include "corvane_names.h"
+#include "corvane_option_values.h"
 #include "corvane_selection.h"
 #include "corvane_sentence.h"
 
@@ -35,6 +37,42 @@ int ss_show_cell(_parseblk* pb) {
 
 int ss_add_cell_defaults(_parseblk* pb) {
     pb->state->dispatch = ss_add_cell_dispatch;
+    return 0;
+}
+
+int ss_add_cell_name(_parseblk* pb) {
+    ss_replace_soap_sentence_count(pb, "Name", pb->string_value, pb->string_length);
+    return ss_valid_characters(pb, pb->string_value, pb->string_length);
+}
+
+int ss_add_cell_DeviceCount(_parseblk* pb) {
+    ss_queue_decimal(pb, "DeviceCount", pb->number);
+    return 0;
+}
+
+int ss_add_cell_disktype_nearonline(_parseblk* pb) {
+    ss_replace_soap_sentence(pb, "scdisktype", "Near-Online");
+    return 0;
+}
+
+int ss_add_cell_disktype_online(_parseblk* pb) {
+    ss_replace_soap_sentence(pb, "scdisktype", "Online");
+    return 0;
+}
+
+// The spare policies serve ADD SYSTEM and ADD and SET DISK_GROUP alike.
+int ss_add_cell_SparePolicy_none(_parseblk* pb) {
+    ss_replace_soap_sentence(pb, "SparePolicy", "None");
+    return 0;
+}
+
+int ss_add_cell_SparePolicy_single(_parseblk* pb) {
+    ss_replace_soap_sentence(pb, "SparePolicy", "Single");
+    return 0;
+}
+
+int ss_add_cell_SparePolicy_double(_parseblk* pb) {
+    ss_replace_soap_sentence(pb, "SparePolicy", "Double");
     return 0;
 }
 

@@ -4,6 +4,17 @@
 
 #include "corvane_state.h"
 
+// The sentences of a creation request in the order the server expects them,
+// ending with an empty text; queued empty first so later values keep that order.
+extern const char* const drm_create_tags[];
+// The folder a new group goes to when its name carries no folder, and the
+// disk-group identifier that lets the server choose.
+extern const char ss_default_folder_id[];
+extern const char ss_empty_disk_group_id[];
+
+// Queues every tag of `tags` (up to the empty text) with an empty value.
+void ss_setup_tag_list(_parseblk* pb, const char* const* tags);
+
 int ss_add_dr_group_defaults(_parseblk* pb);
 int ss_add_dr_group_dispatch(_parseblk* pb);
 int ss_set_dr_group(_parseblk* pb);

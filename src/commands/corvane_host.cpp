@@ -1,11 +1,29 @@
 #include "corvane_host.h"
 
-#include "corvane_catalogue.h"
-#include "corvane_kinds.h"
+#include <cstdio>
+#include <string>
 
+#include "corvane_catalogue.h"
+#include "corvane_convert.h"
+#include "corvane_kinds.h"
+#include "corvane_sentence.h"
+
+namespace {
+// A custom mode is a mask of up to 64 bits: two 32-bit words.
+constexpr int custom_mask_words = 2;
+
+int queue(_parseblk* pb, const char* name, const char* value) {
+    ss_replace_soap_sentence(pb, name, value);
+    return 0;
+}
+
+int queue_mode(_parseblk* pb, const char* mode) { return queue(pb, "StorageClientMode", mode); }
+}  // namespace
+
+// The default mode goes first, so that OPERATING_SYSTEM replaces it in place.
 int ss_add_host_defaults(_parseblk* pb) {
     pb->state->dispatch = ss_add_host_dispatch;
-    return 0;
+    return queue_mode(pb, "0");
 }
 
 int ss_set_host(_parseblk* pb) {
@@ -30,3 +48,41 @@ int ss_show_world_wide_name(_parseblk* pb) {
 
 int ss_show_host_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_host); }
 int ss_show_world_wide_name_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_world_wide_name); }
+
+// Option words. Addresses and world wide names go out as typed: the server
+// owns their rules.
+
+int ss_add_ip_addr(_parseblk* pb) {
+    ss_replace_soap_sentence_count(pb, "StorageClientIP", pb->string_value, pb->string_length);
+    return 0;
+}
+
+int ss_set_host_ip(_parseblk* pb) { return ss_add_ip_addr(pb); }
+
+int ss_host_wwn(_parseblk* pb) {
+    ss_add_soap_sentence_count(pb, "StorageClientAdapterID", pb->string_value, pb->string_length);
+    return 0;
+}
+
+int ss_set_host_add_wwn(_parseblk* pb) { return queue(pb, "Operation", "addAdapterID"); }
+int ss_set_host_delete_wwn(_parseblk* pb) { return queue(pb, "Operation", "deleteAdapterID"); }
+
+// The mask must read as hexadecimal that fits the mode's 64 bits; it is sent
+// as typed, separators included.
+int ss_host_os_custom(_parseblk* pb) {
+    std::string mask(pb->string_value, pb->string_length);
+    uint32_t words[custom_mask_words];
+    if (cvt_atox(mask.c_str(), words, custom_mask_words) != 0) {
+        std::fputs("\nError: Custom OS mask illegal", OutFile);
+        return 1;
+    }
+    return queue_mode(pb, ("CUSTOM=" + mask).c_str());
+}
+
+int ss_host_os_korux(_parseblk* pb) { return queue_mode(pb, "KORUX"); }
+int ss_host_os_ibmaix(_parseblk* pb) { return queue_mode(pb, "IBMAIX"); }
+int ss_host_os_raven(_parseblk* pb) { return queue_mode(pb, "RAVEN_OS"); }
+int ss_host_os_sun_unix(_parseblk* pb) { return queue_mode(pb, "SOLARIS"); }
+int ss_host_os_qanto_unix(_parseblk* pb) { return queue_mode(pb, "QANTO"); }
+int ss_host_os_unknown(_parseblk* pb) { return queue_mode(pb, "UNKNOWN"); }
+int ss_host_os_winnt(_parseblk* pb) { return queue_mode(pb, "WINDOWS"); }

@@ -3,11 +3,10 @@
 //
 // - Dispatch routines of commands whose request work is not written yet say
 //   so and fail the command, so that no script mistakes them for success.
-// - Action routines that will check values and queue request sentences only
-//   let the parse go on for now.
-// - Some selecting routines, written already, will also queue default
-//   sentences: ss_add_host_defaults, ss_add_dr_group_defaults, ss_set_dr_group,
-//   ss_restart and ss_shutdown.
+// - The action routines of the capture file name and of the diagnostic words
+//   DEBUG FENN_FLAGS and DEBUG INFORMATION only let the parse go on for now.
+// The option words of every object command are written; only the requests
+// their commands send are still to come.
 #include <cstdio>
 
 #include "corvane_cell.h"
@@ -33,80 +32,11 @@ int not_available(const char* command) {
 }
 }  // namespace
 
-// Action routines of option words and values.
+// Action routines of the capture file name and the diagnostic words.
 
-int ss_add_cell_DeviceCount(_parseblk*) { return 0; }
-int ss_add_cell_SparePolicy_double(_parseblk*) { return 0; }
-int ss_add_cell_SparePolicy_none(_parseblk*) { return 0; }
-int ss_add_cell_SparePolicy_single(_parseblk*) { return 0; }
-int ss_add_cell_disktype_nearonline(_parseblk*) { return 0; }
-int ss_add_cell_disktype_online(_parseblk*) { return 0; }
-int ss_add_cell_name(_parseblk*) { return 0; }
 int ss_capture_configuration_file(_parseblk*) { return 0; }
 int ss_ar_debug_fenn_flags(_parseblk*) { return 0; }
 int ss_ar_debug_information(_parseblk*) { return 0; }
-int ss_add_disk_group_name_V3(_parseblk*) { return 0; }
-int ss_add_operation_async(_parseblk*) { return 0; }
-int ss_add_operation_sync(_parseblk*) { return 0; }
-int ss_add_remote_disk_name(_parseblk*) { return 0; }
-int ss_add_storage_to_dr(_parseblk*) { return 0; }
-int ss_delete_storage_from_dr(_parseblk*) { return 0; }
-int ss_detach_storage_from_dr(_parseblk*) { return 0; }
-int ss_drcomment_V3(_parseblk*) { return 0; }
-int ss_set_dr_group_access_read_only(_parseblk*) { return 0; }
-int ss_set_dr_group_failover(_parseblk*) { return 0; }
-int ss_set_dr_group_failsafe(_parseblk*) { return 0; }
-int ss_set_dr_group_noaccess(_parseblk*) { return 0; }
-int ss_set_dr_group_nofailsafe(_parseblk*) { return 0; }
-int ss_set_dr_group_nosuspend(_parseblk*) { return 0; }
-int ss_set_dr_group_suspend(_parseblk*) { return 0; }
-int ss_add_disks(_parseblk*) { return 0; }
-int ss_add_group_disktype_nearonline(_parseblk*) { return 0; }
-int ss_add_group_disktype_online(_parseblk*) { return 0; }
-int ss_group_occupancy_alarm(_parseblk*) { return 0; }
-int ss_remove_disk_from_group(_parseblk*) { return 0; }
-int ss_add_ip_addr(_parseblk*) { return 0; }
-int ss_host_os_custom(_parseblk*) { return 0; }
-int ss_host_os_ibmaix(_parseblk*) { return 0; }
-int ss_host_os_korux(_parseblk*) { return 0; }
-int ss_host_os_qanto_unix(_parseblk*) { return 0; }
-int ss_host_os_raven(_parseblk*) { return 0; }
-int ss_host_os_sun_unix(_parseblk*) { return 0; }
-int ss_host_os_unknown(_parseblk*) { return 0; }
-int ss_host_os_winnt(_parseblk*) { return 0; }
-int ss_host_wwn(_parseblk*) { return 0; }
-int ss_set_host_add_wwn(_parseblk*) { return 0; }
-int ss_set_host_delete_wwn(_parseblk*) { return 0; }
-int ss_set_host_ip(_parseblk*) { return 0; }
-int ss_all_peers(_parseblk*) { return 0; }
-int ss_noall_peers(_parseblk*) { return 0; }
-int ss_add_storage_gb(_parseblk*) { return 0; }
-int ss_add_storage_group(_parseblk*) { return 0; }
-int ss_add_storage_nowait_for_completion(_parseblk*) { return 0; }
-int ss_add_storage_wait_for_completion(_parseblk*) { return 0; }
-int ss_copy_source_name(_parseblk*) { return 0; }
-int ss_delete_storage_nowait_for_completion(_parseblk*) { return 0; }
-int ss_delete_storage_wait_for_completion(_parseblk*) { return 0; }
-int ss_fixed_wwn(_parseblk*) { return 0; }
-int ss_nopreferred_path(_parseblk*) { return 0; }
-int ss_preferred_path_a_both(_parseblk*) { return 0; }
-int ss_preferred_path_a_fail(_parseblk*) { return 0; }
-int ss_preferred_path_b_both(_parseblk*) { return 0; }
-int ss_preferred_path_b_fail(_parseblk*) { return 0; }
-int ss_storage_demand_allocated(_parseblk*) { return 0; }
-int ss_storage_fully_allocated(_parseblk*) { return 0; }
-int ss_storage_mirrored_wb(_parseblk*) { return 0; }
-int ss_storage_nomirrored_wb(_parseblk*) { return 0; }
-int ss_storage_noread_cache(_parseblk*) { return 0; }
-int ss_storage_nowrite_protect(_parseblk*) { return 0; }
-int ss_storage_raid0(_parseblk*) { return 0; }
-int ss_storage_raid1(_parseblk*) { return 0; }
-int ss_storage_raid5(_parseblk*) { return 0; }
-int ss_storage_read_cache(_parseblk*) { return 0; }
-int ss_storage_write_protect(_parseblk*) { return 0; }
-int ss_add_unit_host_name(_parseblk*) { return 0; }
-int ss_add_unit_number(_parseblk*) { return 0; }
-int ss_add_unit_storage_name(_parseblk*) { return 0; }
 
 // Dispatch routines, in the order of the command list.
 

@@ -1,11 +1,28 @@
 #include "corvane_storage.h"
 
+#include <cstdio>
+
 #include "corvane_catalogue.h"
 #include "corvane_kinds.h"
+#include "corvane_names.h"
+#include "corvane_option_values.h"
+#include "corvane_sentence.h"
 
+namespace {
+constexpr uint32_t min_size_gb = 1;
+constexpr uint32_t max_size_gb = 65535;
+
+int queue(_parseblk* pb, const char* name, const char* value) {
+    ss_replace_soap_sentence(pb, name, value);
+    return 0;
+}
+}  // namespace
+
+// The command words queue their completion mode first, so that a
+// (NO)WAIT_FOR_COMPLETION typed later replaces it in place.
 int ss_add_storage_defaults(_parseblk* pb) {
     pb->state->dispatch = ss_add_storage_dispatch;
-    return 0;
+    return queue(pb, "creationmode", "synchronous");
 }
 
 int ss_add_snapshot_defaults(_parseblk* pb) {
@@ -15,7 +32,7 @@ int ss_add_snapshot_defaults(_parseblk* pb) {
 
 int ss_add_clone_defaults(_parseblk* pb) {
     pb->state->dispatch = ss_clone_storage_dispatch;
-    return 0;
+    return queue(pb, "creationmode", "asynchronous");
 }
 
 int ss_set_storage(_parseblk* pb) {
@@ -30,7 +47,67 @@ int ss_show_storage(_parseblk* pb) {
 
 int ss_delete_storage(_parseblk* pb) {
     pb->state->dispatch = ss_delete_storage_dispatch;
-    return 0;
+    return queue(pb, "deletionmode", "asynchronous");
 }
 
 int ss_show_storage_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_vdisk); }
+
+// Option words.
+
+int ss_add_storage_group(_parseblk* pb) {
+    return ss_validate_and_copy_name(pb, &pb->state->storage_group_name);
+}
+
+int ss_copy_source_name(_parseblk* pb) { return ss_validate_and_copy_name(pb, &pb->state->source_name); }
+
+int ss_storage_raid0(_parseblk* pb) { return queue(pb, "RedundType", "NONE"); }
+int ss_storage_raid1(_parseblk* pb) { return queue(pb, "RedundType", "MIRROR"); }
+int ss_storage_raid5(_parseblk* pb) { return queue(pb, "RedundType", "PARITY"); }
+
+int ss_add_storage_gb(_parseblk* pb) {
+    if (pb->number < min_size_gb) {
+        std::fprintf(OutFile, "\nError: Minumum size in GB is %d", static_cast<int>(min_size_gb));
+        return 1;
+    }
+    if (pb->number > max_size_gb) {
+        std::fprintf(OutFile, "\nError: Maximum size in GB is %d", static_cast<int>(max_size_gb));
+        return 1;
+    }
+    ss_queue_decimal(pb, "Size", pb->number);
+    return 0;
+}
+
+// Each WORLD_WIDE_LUN_NAME is its own sentence; the server judges the form.
+int ss_fixed_wwn(_parseblk* pb) {
+    ss_add_soap_sentence_count(pb, "lunwwn", pb->string_value, pb->string_length);
+    return 0;
+}
+
+int ss_storage_demand_allocated(_parseblk* pb) { return queue(pb, "spaceefficiency", "0"); }
+int ss_storage_fully_allocated(_parseblk* pb) { return queue(pb, "spaceefficiency", "1"); }
+
+int ss_storage_mirrored_wb(_parseblk* pb) { return queue(pb, "WriteCache", "Mirrored Write-Back"); }
+int ss_storage_nomirrored_wb(_parseblk* pb) { return queue(pb, "WriteCache", "Unmirrored Write-Back"); }
+
+int ss_preferred_path_a_fail(_parseblk* pb) { return queue(pb, "PrefPath", "A_FAILOVER"); }
+int ss_preferred_path_a_both(_parseblk* pb) { return queue(pb, "PrefPath", "A_BOTH"); }
+int ss_preferred_path_b_fail(_parseblk* pb) { return queue(pb, "PrefPath", "B_FAILOVER"); }
+int ss_preferred_path_b_both(_parseblk* pb) { return queue(pb, "PrefPath", "B_BOTH"); }
+int ss_nopreferred_path(_parseblk* pb) { return queue(pb, "PrefPath", "NO_PREFERENCE"); }
+
+int ss_storage_read_cache(_parseblk* pb) { return queue(pb, "ReadCache", "On"); }
+int ss_storage_noread_cache(_parseblk* pb) { return queue(pb, "ReadCache", "Off"); }
+
+int ss_storage_write_protect(_parseblk* pb) { return queue(pb, "WriteProtect", "YES"); }
+int ss_storage_nowrite_protect(_parseblk* pb) { return queue(pb, "WriteProtect", "NO"); }
+
+int ss_add_storage_wait_for_completion(_parseblk* pb) { return queue(pb, "creationmode", "synchronous"); }
+int ss_add_storage_nowait_for_completion(_parseblk* pb) {
+    return queue(pb, "creationmode", "asynchronous");
+}
+int ss_delete_storage_wait_for_completion(_parseblk* pb) {
+    return queue(pb, "deletionmode", "synchronous");
+}
+int ss_delete_storage_nowait_for_completion(_parseblk* pb) {
+    return queue(pb, "deletionmode", "asynchronous");
+}
