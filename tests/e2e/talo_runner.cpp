@@ -40,9 +40,23 @@ TaloRun run_program(const std::string& program, const TaloInvocation& invocation
     for (const auto& [name, text] : invocation.files) write_file(dir / name, text);
     write_file(dir / ".stdin", invocation.input);
 
+    std::map<std::string, std::string> env;
+    for (char** e = environ; *e; ++e) {
+        std::string entry = *e;
+        size_t equals = entry.find('=');
+        if (equals != std::string::npos) env[entry.substr(0, equals)] = entry.substr(equals + 1);
+    }
+    for (const auto& [name, value] : invocation.env) env[name] = value;
+    std::string sleep_log = dir / ".sleeps";
+    if (invocation.fast_sleep) {
+        env["LD_PRELOAD"] = TALO_FAST_SLEEP;
+        env["TALO_SLEEP_LOG"] = sleep_log;
+        // The sanitizer runtime would insist on being loaded first.
+        std::string& asan = env["ASAN_OPTIONS"];
+        asan += (asan.empty() ? "" : ":") + std::string("verify_asan_link_order=0");
+    }
     std::vector<std::string> env_text;
-    for (char** e = environ; *e; ++e) env_text.emplace_back(*e);
-    for (const auto& [name, value] : invocation.env) env_text.push_back(name + "=" + value);
+    for (const auto& [name, value] : env) env_text.push_back(name + "=" + value);
     std::vector<char*> envp;
     for (auto& e : env_text) envp.push_back(e.data());
     envp.push_back(nullptr);
@@ -82,6 +96,8 @@ TaloRun run_program(const std::string& program, const TaloInvocation& invocation
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     run.output = read_file(out_path);
+    std::istringstream sleeps(read_file(sleep_log));
+    for (double seconds; sleeps >> seconds;) run.sleeps.push_back(seconds);
     if (WIFEXITED(wait_status)) run.status = WEXITSTATUS(wait_status);
     std::filesystem::remove_all(dir);
     return run;

@@ -9,7 +9,8 @@
 
 struct TaloRun {
     std::string output;
-    int status = -1;  // exit status, or -1 when killed or crashed
+    int status = -1;              // exit status, or -1 when killed or crashed
+    std::vector<double> sleeps;   // seconds of each pause, with fast_sleep
 };
 
 struct TaloInvocation {
@@ -18,6 +19,7 @@ struct TaloInvocation {
     std::map<std::string, std::string> files = {}; // written to the working folder first
     std::map<std::string, std::string> env = {};   // added to the environment
     int timeout_seconds = 60;
+    bool fast_sleep = false;  // every sleep of the program returns at once and is recorded
 };
 
 TaloRun run_program(const std::string& program, const TaloInvocation& invocation);
