@@ -4,6 +4,8 @@
 
 #include "corvane_builtin.h"
 #include "corvane_confirm.h"
+#include "corvane_exchange.h"
+#include "corvane_names.h"
 
 int ss_ar_debug(_parseblk* pb) {
     pb->state->dispatch = ss_dr_null_dispatch;
@@ -63,5 +65,11 @@ int ss_ar_exercisestop(_parseblk* pb) {
 
 int ss_ar_exercisesummary(_parseblk* pb) {
     pb->state->dispatch = ss_dr_exercisesummary;
+    return 0;
+}
+
+int ss_ar_debug_fenn_flags(_parseblk* pb) {
+    ss_validate_and_copy_name(pb, &pb->state->fenn_flags);
+    ss_set_client_debug_level(pb);
     return 0;
 }

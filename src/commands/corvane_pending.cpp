@@ -3,8 +3,8 @@
 //
 // - Dispatch routines of commands whose request work is not written yet say
 //   so and fail the command, so that no script mistakes them for success.
-// - The action routines of the capture file name and of the diagnostic words
-//   DEBUG FENN_FLAGS and DEBUG INFORMATION only let the parse go on for now.
+// - The action routines of the capture file name and of the diagnostic word
+//   DEBUG INFORMATION only let the parse go on for now.
 // The option words of every object command are written; only the requests
 // their commands send are still to come.
 #include <cstdio>
@@ -35,7 +35,6 @@ int not_available(const char* command) {
 // Action routines of the capture file name and the diagnostic words.
 
 int ss_capture_configuration_file(_parseblk*) { return 0; }
-int ss_ar_debug_fenn_flags(_parseblk*) { return 0; }
 int ss_ar_debug_information(_parseblk*) { return 0; }
 
 // Dispatch routines, in the order of the command list.

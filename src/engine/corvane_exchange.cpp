@@ -12,16 +12,18 @@ namespace {
 constexpr unsigned retry_interval_seconds = 10;
 constexpr int error_text_size = 2048;
 
-void set_debug_level(const session_state* s) {
-    if (!s->fenn_flags || !*s->fenn_flags) return;
-    ss_client().set_debug_mode(std::strcmp(s->fenn_flags, "111") == 0 ? 2 : 1, nullptr);
-}
 }  // namespace
+
+void ss_set_client_debug_level(_parseblk* pb) {
+    const char* flags = pb->state->fenn_flags;
+    if (!flags || !*flags) return;
+    ss_client().set_debug_mode(std::strcmp(flags, "111") == 0 ? 2 : 1, nullptr);
+}
 
 int ss_soap_exchange_retries(_parseblk* pb) {
     session_state* s = pb->state;
     long countdown = static_cast<long>(minutes_to_retry) * 6;
-    set_debug_level(s);
+    ss_set_client_debug_level(pb);
     int code = 0;
     for (bool first = true;; first = false) {
         if (!first) {

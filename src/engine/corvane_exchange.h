@@ -13,5 +13,9 @@ int ss_check_success_fail(_parseblk* pb);
 // Failure test of a read: 1 (after the message) when NotSuccessMsg came back.
 int ss_test_for_soap_failure(_parseblk* pb);
 
+// The client library's debug level from DEBUG FENN_FLAGS: "111" is level 2,
+// any other text level 1; an empty text leaves the level as it is.
+void ss_set_client_debug_level(_parseblk* pb);
+
 // Exchange, then a fresh token tree in `tokens` from the reply: 0 or 1.
 int ss_exchange_and_tokenize(_parseblk* pb);
