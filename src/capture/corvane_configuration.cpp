@@ -1,10 +1,6 @@
 #include "corvane_configuration.h"
 
-#include "corvane_memory.h"
-
-namespace {
-const char ss_module[] = "corvane_configuration";
-}
+#include "corvane_names.h"
 
 int ss_capture_all(_parseblk* pb) {
     pb->state->dispatch = ss_capture_all_dispatch;
@@ -13,8 +9,7 @@ int ss_capture_all(_parseblk* pb) {
 
 int ss_capture_validation_file(_parseblk* pb) {
     session_state* s = pb->state;
-    ss_deallocate_mem(s->capture_file_name, ss_module, __LINE__);
-    s->capture_file_name = ss_copy_count(pb->string_value, pb->string_length);
+    ss_validate_and_copy_name(pb, &s->capture_file_name);
     s->dispatch = ss_validate_configuration_dispatch;
     return 0;
 }

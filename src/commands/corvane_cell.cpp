@@ -24,8 +24,7 @@ bool names_selected_system(const session_state* s) {
 
 int ss_select_cell_name(_parseblk* pb) {
     session_state* s = pb->state;
-    ss_deallocate_mem(s->object_name, ss_module, __LINE__);
-    s->object_name = ss_copy_count(pb->string_value, pb->string_length);
+    ss_validate_and_copy_name(pb, &s->object_name);
     s->dispatch = ss_select_cell_dispatch;
     return 0;
 }

@@ -5,32 +5,26 @@
 
 #include "corvane_catalogue.h"
 #include "corvane_memory.h"
+#include "corvane_names.h"
 #include "corvane_selection.h"
 
 namespace {
-const char ss_module[] = "corvane_manager";
 constexpr char default_manager_port[] = ":12301";
-
-// Replaces a session text with a tracked copy of the value just parsed.
-void store_value(_parseblk* pb, char** field) {
-    ss_deallocate_mem(*field, ss_module, __LINE__);
-    *field = ss_copy_count(pb->string_value, pb->string_length);
-}
 }  // namespace
 
 int ss_select_manager_name(_parseblk* pb) {
-    store_value(pb, &pb->state->object_name);
+    ss_validate_and_copy_name(pb, &pb->state->object_name);
     pb->state->dispatch = ss_select_manager_dispatch;
     return 0;
 }
 
 int ss_select_manager_username(_parseblk* pb) {
-    store_value(pb, &pb->state->user_name);
+    ss_validate_and_copy_name(pb, &pb->state->user_name);
     return 0;
 }
 
 int ss_select_manager_password(_parseblk* pb) {
-    store_value(pb, &pb->state->user_password);
+    ss_validate_and_copy_name(pb, &pb->state->user_password);
     return 0;
 }
 

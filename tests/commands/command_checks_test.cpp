@@ -3,7 +3,7 @@
 // the command before anything is sent; the limits themselves pass.
 #include <string>
 
-#include "command_fixture.h"
+#include "parse_fixture.h"
 #include "corvane_loop.h"
 
 namespace {
@@ -91,7 +91,7 @@ const CheckCase check_cases[] = {
     {R"(SET HOST h COMMENT="a/b")", bad_char(R"(SET HOST h COMMENT="a/b")", '/', "comment")},
 };
 
-class CommandCheckTest : public CommandTest {};
+class CommandCheckTest : public ParseTest {};
 
 TEST_F(CommandCheckTest, OptionValuesAreCheckedWhileParsing) {
     for (const CheckCase& c : check_cases) {

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "command_fixture.h"
+#include "parse_fixture.h"
 
 namespace {
 
@@ -205,7 +205,7 @@ const QueueCase queue_cases[] = {
     {"SHUTDOWN ctrl ALL_PEERS NOALL_PEERS", {"Coupled=NO", "Restart=NO"}, {{"object_name", "ctrl"}}},
 };
 
-class CommandQueueTest : public CommandTest {};
+class CommandQueueTest : public ParseTest {};
 
 TEST_F(CommandQueueTest, EveryCommandBuildsItsQueueAndKeepsItsNames) {
     for (const QueueCase& c : queue_cases) {
