@@ -24,6 +24,7 @@ void out_of_memory() {
 int ss_main(int argc, char** argv) {
     OutFile = stdout;
     ss_leak_init();
+    ss_tune_allocator();
     std::set_new_handler(out_of_memory);
     std::snprintf(TempFileName, sizeof TempFileName, "/tmp/talo-regression-%ld.tmp", static_cast<long>(getpid()));
 

@@ -1,5 +1,7 @@
 #include "corvane_memory.h"
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -86,6 +88,14 @@ void release_text(char*& text) {
     text = nullptr;
 }
 }  // namespace
+
+void ss_tune_allocator() {
+    // A large reply becomes tens of megabytes of tokens that are released at
+    // the end of its command; returning them to the system (and faulting them
+    // in again for the next reply) costs more than building the tree.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 512 << 20);
+}
 
 void* ss_get_mem(size_t size, const char* module, int line) {
     void* block = std::calloc(size ? size : 1, 1);

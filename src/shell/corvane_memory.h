@@ -26,6 +26,10 @@ size_t ss_leak_capacity();  // tracker slots currently held
 // memory, ask for Return, exit with status 1. Callers print their message.
 [[noreturn]] void ss_fatal_exit();
 
+// Keeps memory released by one command for the next instead of giving it back
+// to the system (called once at start-up).
+void ss_tune_allocator();
+
 // Per-command and whole-session release (uses GLOBAL_PARSEBLOCK).
 void ss_release_working_mem();
 void ss_release_all_mem();
