@@ -75,10 +75,10 @@ int get_token(_parseblk* pb, _parser_context* ctx) {
     return parse_ok;
 }
 
-void back_over_token(_parseblk* pb, const _parser_context* ctx) {
-    char* back = pb->cursor - ctx->token_length;
-    set_cursor(pb, back < pb->command_start ? pb->command_start : back);
-}
+// Puts the cursor on the first character of the token, so the caret stands
+// under it: stepping back by the token's length alone would land inside the
+// token when separators were skipped after it or a closer followed it.
+void back_over_token(_parseblk* pb, const _parser_context* ctx) { set_cursor(pb, ctx->token); }
 
 int find_match(_parseblk* pb, _parser_context* ctx, const _kw_desc* table) {
     const _kw_desc* candidate = nullptr;

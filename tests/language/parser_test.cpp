@@ -15,6 +15,7 @@ int failing_action(_parseblk*) { return 1; }
 extern const _kw_desc t_add[];
 extern const _kw_desc t_name[];
 extern const _kw_desc t_show[];
+extern const _kw_desc t_lun[];
 
 const _kw_desc t_root[] = {
     {0, 0, nullptr, t_add, "ADD"},
@@ -24,6 +25,7 @@ const _kw_desc t_root[] = {
     {kw_disabled, 0, nullptr, nullptr, "DISABLED"},
     {kw_assign | kw_hex, 0, nullptr, nullptr, "HEX"},
     {kw_assign | kw_decimal | kw_list, 0, nullptr, nullptr, "LIST"},
+    {0, 0, nullptr, t_lun, "LUN"},
     {kw_assign | kw_octal, 0, nullptr, nullptr, "OCT"},
     {kw_unmatchable, 0, nullptr, nullptr, "ONLY_LISTED"},
     {kw_assign | kw_decimal, 0, nullptr, nullptr, "SIZE"},
@@ -37,6 +39,9 @@ const _kw_desc t_add[] = {
 };
 const _kw_desc t_name[] = {
     {kw_free_text | kw_last, 0, nullptr, t_name, "Name of object"},
+};
+const _kw_desc t_lun[] = {
+    {kw_free_text | kw_decimal | kw_last, 0, nullptr, nullptr, "LUN number"},
 };
 const _kw_desc t_show[] = {
     {0, 0, nullptr, nullptr, "FULL"},
@@ -112,6 +117,12 @@ TEST_F(ParserTest, Statuses) {
         {"OCT=37777777777", parse_ok, -1, nullptr},
         {"OCT=40000000000", parse_syntax_error, 4, nullptr},
         {"OCT=8", parse_syntax_error, 4, nullptr},
+        // A bad token is reported at its first character, wherever the
+        // cursor had got to behind it.
+        {"LUN 12", parse_ok, -1, "12"},
+        {"LUN 12x   ", parse_syntax_error, 4, nullptr},
+        {"LIST=(1,x)", parse_syntax_error, 6, nullptr},
+        {"ADD \"VDSK\" X", parse_syntax_error, 5, nullptr},
         // Bracketed and quoted tokens.
         {"SHOW (a (b) c)", parse_ok, 14, "a (b) c"},
         {"SHOW \"my disk\"", parse_ok, -1, "my disk"},
@@ -172,7 +183,7 @@ TEST_F(ParserTest, HelpAtEveryPoint) {
     };
     const HelpCase cases[] = {
         {"?",
-         "\n  The options are:\n    ADD\n    COMMENT\n    DELETE\n    HEX\n    LIST\n    OCT\n"
+         "\n  The options are:\n    ADD\n    COMMENT\n    DELETE\n    HEX\n    LIST\n    LUN\n    OCT\n"
          "    ONLY_LISTED\n    SIZE\n    SHOW\n    ZAP"},
         {"ADD ?", "\n  The options are:\n    SNAPSHOT\n    SYSTEM"},
         {"ADD SYSTEM ?", "\n  The only option is:\n    Name of object"},
