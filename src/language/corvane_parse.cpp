@@ -48,6 +48,9 @@ int get_token(_parseblk* pb, _parser_context* ctx) {
     if (!parse_start_list(*p)) {
         char* q = p;
         while (q < end && *q != separator_char && *q != assign_char) ++q;
+        // An "=" where a word belongs would be an empty token that matches
+        // any keyword as a prefix (or converts to 0): refuse it here.
+        if (q == p) return parse_syntax_error;
         ctx->token = p;
         ctx->token_length = static_cast<uint32_t>(q - p);
         set_cursor(pb, q);
@@ -65,7 +68,11 @@ int get_token(_parseblk* pb, _parser_context* ctx) {
             ++depth;
         }
     }
-    if (p >= end || p == first) {
+    // An unclosed quote or bracket would otherwise drop the rest of the
+    // command silently (SHOW VDISK "abc listing every disk): refuse it, with
+    // the cursor on the opener. An empty pair is no token.
+    if (p >= end) return parse_syntax_error;
+    if (p == first) {
         set_cursor(pb, start);
         return parse_token_not_found;
     }
@@ -276,6 +283,7 @@ int proc_cvt_flags(_parseblk* pb, _parser_context* ctx) {
 
     if (!(flags & kw_free_text)) {
         int status = get_token(pb, ctx);
+        if (status == parse_syntax_error) return status;
         if (status != parse_ok) return parse_incomplete;
     }
     bool list = flags & kw_list;
@@ -341,7 +349,9 @@ int ss_parse(const _kw_desc* table, _parseblk* pb) {
     pb->command_start = pb->cursor;
     if (pb->remaining == 0) return parse_syntax_error;
     if (legal(pb, &ctx) != parse_ok) return parse_syntax_error;
-    if (get_token(pb, &ctx) != parse_ok) return parse_incomplete;
+    int first = get_token(pb, &ctx);
+    if (first == parse_syntax_error) return first;
+    if (first != parse_ok) return parse_incomplete;
 
     const _kw_desc* current = table;
     for (;;) {
@@ -374,7 +384,9 @@ int ss_parse(const _kw_desc* table, _parseblk* pb) {
             return parse_syntax_error;
         }
         current = ctx.entry->next;
-        if (get_token(pb, &ctx) != parse_ok) return parse_ok;
+        status = get_token(pb, &ctx);
+        if (status == parse_syntax_error) return status;
+        if (status != parse_ok) return parse_ok;
     }
 }
 

@@ -128,7 +128,14 @@ TEST_F(ParserTest, Statuses) {
         {"SHOW \"my disk\"", parse_ok, -1, "my disk"},
         {"SHOW ( spaced)", parse_ok, -1, "spaced"},
         {"SHOW ()", parse_ok, 5, nullptr},  // an empty pair is no token
-        {"SHOW (open", parse_ok, 5, nullptr},
+        // An unclosed quote or bracket, or "=" where a word belongs, is refused
+        // at that character instead of ending the command early.
+        {"SHOW (open", parse_syntax_error, 5, nullptr},
+        {"SHOW \"my disk", parse_syntax_error, 5, nullptr},
+        {"=", parse_syntax_error, 0, nullptr},
+        {"ADD =", parse_syntax_error, 4, nullptr},
+        {"SIZE==5", parse_syntax_error, 5, nullptr},
+        {"LIST=(1,2", parse_syntax_error, 5, nullptr},
         // Keywords are tried before the free-text entry that follows them.
         {"SHOW FU", parse_ok, -1, nullptr},
         {"SHOW FULLER", parse_ok, -1, "FULLER"},
