@@ -375,7 +375,9 @@ int EMClientAPIXMLBuffer::GetCleanContent(SString& out) const {
         skip_from = password_open.pos;  // password first (legacy)
         skip_to = user_close.pos + user_close.size;
         if (skip_to < skip_from) {
-            if (gnTNGDebugMode >= 2) EMClientAPITNGWriteDebugFile("Username and password invalid order.");
+            // Logged at every level: the text of 200 promises the details
+            // whenever debugging is on.
+            EMClientAPITNGDebugLog("Username and password invalid order.");
             return EMCLIENTAPI_RESQUESTINVALID_ERROR;
         }
     } else {
@@ -430,7 +432,7 @@ int EMClientAPIXMLBuffer::Validate() {
     if (Find(kRequired[0]) < 0) return EMCLIENTAPI_SUCCESS;  // not a legacy element-manager request
     for (const auto& row : kRequired) {
         if (Find(row) >= 0) continue;
-        if (gnDebugMode >= 2) {
+        if (gnDebugMode != 0) {  // as for every 200: whenever debugging is on
             EMClientAPIWriteDebugFile("Validation string not found ->");
             EMClientAPIWriteDebugFile(row);
         }
