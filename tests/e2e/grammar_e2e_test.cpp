@@ -46,16 +46,7 @@ const Case cases[] = {
      0},
     {"HelpTextAndItsSecondExample",
      {{"HELP", "ADD VDISK Ramsot REDUNDANCY=?"}},
-     echo("HELP") +
-         "\nCommand syntax help is available at any point within a command by\ntyping a '?'\n\n"
-         "For example:\n\nTuvel> ADD VDISK Quabex ?\n\n  The options are:\n"
-         "    COMMENT\n    DISK_GROUP\n    MIRRORED_WRITEBACK\n    NOMIRRORED_WRITEBACK\n"
-         "    OS_UNIT_ID\n    PREFERRED_PATH\n    NOPREFERRED_PATH\n    READ_CACHE\n"
-         "    NOREAD_CACHE\n    REDUNDANCY\n    SIZE\n    WORLD_WIDE_LUN_NAME\n"
-         "    WRITE_PROTECT\n    NOWRITE_PROTECT\n\n"
-         "Arguments that require keywords may also be queried, for example:\n\n"
-         "Tuvel> ADD VDISK Ramsot REDUNDANCY=?\n\n  The options are:\n"
-         "    VRAID0\n    VRAID1\n    VRAID5\n" +
+     echo("HELP") + talo_help_text +
          echo("ADD VDISK Ramsot REDUNDANCY=?") + "\n  The options are:\n    VRAID0\n    VRAID1\n    VRAID5",
      0},
     {"FullWordsAndAmbiguity",

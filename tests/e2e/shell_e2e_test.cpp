@@ -9,16 +9,7 @@
 namespace {
 
 const std::string P = "\nNoSystemSelected> ";  // prompt and echo prefix
-const std::string help_text =
-    "\nCommand syntax help is available at any point within a command by\ntyping a '?'\n\n"
-    "For example:\n\nTuvel> ADD VDISK Quabex ?\n\n  The options are:\n"
-    "    COMMENT\n    DISK_GROUP\n    MIRRORED_WRITEBACK\n    NOMIRRORED_WRITEBACK\n"
-    "    OS_UNIT_ID\n    PREFERRED_PATH\n    NOPREFERRED_PATH\n    READ_CACHE\n"
-    "    NOREAD_CACHE\n    REDUNDANCY\n    SIZE\n    WORLD_WIDE_LUN_NAME\n"
-    "    WRITE_PROTECT\n    NOWRITE_PROTECT\n\n"
-    "Arguments that require keywords may also be queried, for example:\n\n"
-    "Tuvel> ADD VDISK Ramsot REDUNDANCY=?\n\n  The options are:\n"
-    "    VRAID0\n    VRAID1\n    VRAID5\n";
+const std::string& help_text = talo_help_text;
 const std::string end_of_input = "\nError: Input stream error:\n       Success";
 const std::string file_help = "\n  The only option is:\n    Filename of Corvne commands";
 const std::string no_more = "\n  This command has no additional keywords or parameters";

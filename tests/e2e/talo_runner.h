@@ -27,3 +27,15 @@ TaloRun run_talo(const TaloInvocation& invocation);
 
 // The banner every run starts with.
 inline const std::string talo_banner = "\n\nTALO Build 7 for veltra quillon dorn 3.2\n";
+
+// HELP's text, as the users' documentation gives it.
+inline const std::string talo_help_text =
+    "\nCommand syntax help is available at any point within a command by\ntyping a '?'\n\n"
+    "For example:\n\nTuvel> ADD VDISK Quabex ?\n\n  The options are:\n"
+    "    COMMENT\n    DISK_GROUP\n    MIRRORED_WRITEBACK\n    NOMIRRORED_WRITEBACK\n"
+    "    OS_UNIT_ID\n    PREFERRED_PATH\n    NOPREFERRED_PATH\n    READ_CACHE\n"
+    "    NOREAD_CACHE\n    REDUNDANCY\n    SIZE\n    WORLD_WIDE_LUN_NAME\n"
+    "    WRITE_PROTECT\n    NOWRITE_PROTECT\n\n"
+    "Arguments that require keywords may also be queried, for example:\n\n"
+    "Tuvel> ADD VDISK Ramsot REDUNDANCY=?\n\n  The options are:\n"
+    "    VRAID0\n    VRAID1\n    VRAID5\n";
