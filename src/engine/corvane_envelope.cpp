@@ -75,13 +75,17 @@ void write_sentences(_parseblk* pb, const char* open_tail) {
 // field right-aligned; five take the blank before it as well ("Length:12345"),
 // so the line end stays and the reader's "digits after optional blanks" rule
 // still holds.
-void fill_length(_parseblk* pb) {
+// The end of every trailer: the length goes into its field and the
+// operation name, needed only between header and trailer, is released.
+void finish_request(_parseblk* pb) {
     session_state* s = pb->state;
-    if (!s->content_length_field) return;
-    char digits[16];
-    int count = std::snprintf(digits, sizeof digits, "%4u", s->soap_length);
-    char* field = s->content_length_field + content_length_digits - count;
-    std::memcpy(field, digits, static_cast<size_t>(count));
+    if (s->content_length_field) {
+        char digits[16];
+        int count = std::snprintf(digits, sizeof digits, "%4u", s->soap_length);
+        char* field = s->content_length_field + content_length_digits - count;
+        std::memcpy(field, digits, static_cast<size_t>(count));
+    }
+    ss_release_text(s->soap_command);
 }
 
 void close_operation(_parseblk* pb, const char* open_tag) {
@@ -122,13 +126,10 @@ void ss_soap_header(_parseblk* pb, const char* operation, const char* type) {
 void ss_write_soap_sentences(_parseblk* pb) { write_sentences(pb, " xsd:type=\"string\">"); }
 
 void ss_soap_trailer(_parseblk* pb) {
-    session_state* s = pb->state;
     close_operation(pb, "</m:");
     append(pb, "</SOAP:Body>\n");
     append(pb, "</SOAP:Envelope>\n");
-    fill_length(pb);
-    ss_deallocate_mem(s->soap_command, ss_module, __LINE__);
-    s->soap_command = nullptr;
+    finish_request(pb);
 }
 
 void ss_soap_header_V3(_parseblk* pb, const char* operation) {
@@ -164,12 +165,9 @@ void ss_soap_header_V3(_parseblk* pb, const char* operation) {
 void ss_write_soap_sentences_V3(_parseblk* pb) { write_sentences(pb, ">"); }
 
 void ss_soap_trailer_V3(_parseblk* pb) {
-    session_state* s = pb->state;
     close_operation(pb, "</");
     append(pb, "</NsaServerOperation>\n");
     append(pb, "</Body>\n");
     append(pb, "</Envelope>\n");
-    fill_length(pb);
-    ss_deallocate_mem(s->soap_command, ss_module, __LINE__);
-    s->soap_command = nullptr;
+    finish_request(pb);
 }

@@ -83,10 +83,6 @@ void erase_slot(size_t hole) {
     }
 }
 
-void release_text(char*& text) {
-    ss_deallocate_mem(text, ss_module, __LINE__);
-    text = nullptr;
-}
 }  // namespace
 
 void ss_tune_allocator() {
@@ -173,6 +169,11 @@ char* ss_copy_count(const char* text, size_t count) {
     return copy;
 }
 
+void ss_release_text(char*& text) {
+    ss_deallocate_mem(text, ss_module, __LINE__);
+    text = nullptr;
+}
+
 char* ss_copy_string(const char* text) { return ss_copy_count(text, std::strlen(text)); }
 
 void ss_release_working_mem() {
@@ -182,10 +183,10 @@ void ss_release_working_mem() {
                         &s->dr_disk_group_name, &s->folder_name, &s->remove_disk_name,
                         &s->dr_destination_name, &s->source_name, &s->label_path,
                         &s->storage_group_name, &s->capture_file_name})
-        release_text(*text);
+        ss_release_text(*text);
     // A command that stopped between envelope header and trailer leaves the
     // operation name behind; release it here rather than keep it to the end.
-    release_text(s->soap_command);
+    ss_release_text(s->soap_command);
     ss_deallocate_tokens(s->tokens);
     s->tokens = nullptr;
     ss_deallocate_soap_sentences(s->sentences);
@@ -200,7 +201,7 @@ void ss_release_all_mem() {
     ss_release_working_mem();
     for (char** text : {&s->manager_name, &s->cell_name, &s->cell_id, &s->user_name,
                         &s->user_password, &s->fenn_flags})
-        release_text(*text);
+        ss_release_text(*text);
     ss_release_objects(GLOBAL_PARSEBLOCK, 0);
     ss_deallocate_mem(s, ss_module, __LINE__);
     ss_deallocate_mem(GLOBAL_PARSEBLOCK, ss_module, __LINE__);

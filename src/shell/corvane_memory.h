@@ -34,6 +34,9 @@ void ss_tune_allocator();
 void ss_release_working_mem();
 void ss_release_all_mem();
 
+// Releases an owned session text and leaves its field null.
+void ss_release_text(char*& text);
+
 // A tracked copy of a NUL-terminated text, and of the first count characters.
 char* ss_copy_string(const char* text);
 char* ss_copy_count(const char* text, size_t count);
