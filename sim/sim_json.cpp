@@ -192,8 +192,8 @@ private:
             if (!string(key)) return false;
             skip();
             if (pos_ >= s_.size() || s_[pos_++] != ':') return fail("expected ':'");
-            out.members.emplace_back(std::move(key), JsonValue{});
-            if (!value(out.members.back().second, depth + 1)) return false;
+            out.members.push_back(JsonMember{std::move(key), JsonValue{}});
+            if (!value(out.members.back().value, depth + 1)) return false;
             skip();
             if (pos_ >= s_.size()) return fail("unterminated object");
             char c = s_[pos_++];

@@ -6,10 +6,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace talosim {
+
+struct JsonMember;
 
 struct JsonValue {
     enum class Kind { null, boolean, number, string, array, object };
@@ -18,13 +19,19 @@ struct JsonValue {
     double number = 0;
     std::string text;                                         // string, or a number's own text
     std::vector<JsonValue> items;                             // array
-    std::vector<std::pair<std::string, JsonValue>> members;   // object, in file order
+    // A vector of an incomplete type is allowed; a pair of one is not.
+    std::vector<JsonMember> members;                          // object, in file order
 
     bool is(Kind k) const { return kind == k; }
     // First member of that name, or null when absent or not an object.
     const JsonValue* find(std::string_view key) const;
     // A string member, or `fallback` when absent; numbers are given as written.
     std::string get(std::string_view key, std::string_view fallback = "") const;
+};
+
+struct JsonMember {
+    std::string key;
+    JsonValue value;
 };
 
 // Parses a whole document. On failure returns false and puts a message with

@@ -69,7 +69,7 @@ bool read_elements(std::string_view doc, size_t pos, std::string_view end_tag, s
 }
 
 std::string element_text(std::string_view doc, std::string_view name) {
-    std::string open = "<" + std::string(name) + ">";
+    std::string open = std::string("<").append(name).append(">");
     size_t start = doc.find(open);
     if (start == std::string_view::npos) return {};
     start += open.size();

@@ -22,8 +22,6 @@ namespace {
 constexpr const char* kGetResponse = "<m:GetResponse xmlns:m=\"FENN-URI\">";
 constexpr const char* kGetResponseEnd = "</m:GetResponse>";
 
-const char* text_of(const SString& s) { return s.GetBufferPointer() ? s.GetBufferPointer() : ""; }
-
 int report(int code) {
     EMClientAPIGetErrorDescription(code, nullptr, 0);
     return code;
@@ -43,7 +41,7 @@ bool retryable(int status) {
 int status_after(const SString& text, int from) {
     int open = text.Find("<statuscode>", from);
     if (open < 0) return 0;
-    return std::atoi(text_of(text) + open + 12);
+    return std::atoi(TextOf(text) + open + 12);
 }
 
 // Status of a version-3 reply (versionMarker present) or of a failed legacy
@@ -63,7 +61,7 @@ bool failure_status(const SString& r, const char* versionMarker, bool secondStat
     int close = open < 0 ? -1 : r.Find("</MessageNum>", open);
     if (open >= 0 && close >= 0) {
         int gt = r.Find('>', open);
-        if (gt >= 0 && gt < close) status = std::atoi(text_of(r) + gt + 1);
+        if (gt >= 0 && gt < close) status = std::atoi(TextOf(r) + gt + 1);
     }
     return true;
 }
@@ -199,7 +197,7 @@ int EMClientAPICommand(const char* request, char* response, int responseSize, in
     if (int rc = EMClientAPITransfers(in, out, retryArg)) return rc;
     int n = out.GetBufferSize() > 0 ? out.GetBufferSize() : 0;
     if (response == nullptr || n >= responseSize) return report(EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
-    std::memcpy(response, text_of(out), static_cast<size_t>(n) + 1);
+    std::memcpy(response, TextOf(out), static_cast<size_t>(n) + 1);
     EMClientAPILogAt(2, " ** The response buffer has been copied into receiving buffer");
     return 0;
 }
@@ -214,7 +212,7 @@ int EMClientAPICommandEx(const char* request, char** response, int* responseLeng
     int n = out.GetBufferSize() > 0 ? out.GetBufferSize() : 0;
     char* copy = new (std::nothrow) char[static_cast<size_t>(n) + 1];
     if (copy == nullptr) return report(EMCLIENTAPI_ALLOCATION_ERROR);
-    std::memcpy(copy, text_of(out), static_cast<size_t>(n) + 1);
+    std::memcpy(copy, TextOf(out), static_cast<size_t>(n) + 1);
     *response = copy;
     *responseLength = n;
     return 0;
@@ -238,7 +236,7 @@ int EMClientAPIRetrieveFile(const char* localPath, const char* elementId, const 
     int fd = ::open(localPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return report(EMCLIENTAPI_OPENCLIENTFILE_ERROR);
     size_t n = static_cast<size_t>(to - from);
-    ssize_t written = ::write(fd, text_of(response) + from, n);
+    ssize_t written = ::write(fd, TextOf(response) + from, n);
     ::close(fd);
     if (written != static_cast<ssize_t>(n)) return report(EMCLIENTAPI_WRITECLIENTFILE_ERROR);
     return 0;
@@ -261,7 +259,7 @@ int EMClientAPIRetrieveControllerData(const char* server, const char* port, cons
     int n = to - from;
     if (n >= outSize) return report(EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
     Base64Coder coder;
-    coder.Decode(reinterpret_cast<const unsigned char*>(text_of(response) + from), static_cast<unsigned>(n));
+    coder.Decode(reinterpret_cast<const unsigned char*>(TextOf(response) + from), static_cast<unsigned>(n));
     if (coder.DecodedMessage() != nullptr) std::memcpy(out, coder.DecodedMessage(), static_cast<size_t>(n));
     return 0;
 }

@@ -14,8 +14,6 @@ namespace {
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 constexpr unsigned kLineLength = 76;
 
-const char* text_of(const SString& s) { return s.GetBufferPointer() ? s.GetBufferPointer() : ""; }
-
 SString& administrator_password() {
     static SString password;
     return password;
@@ -24,16 +22,16 @@ SString& administrator_password() {
 }  // namespace
 
 SString GetMD5HashAuthCode(SString userName, SString password) {
-    SString pair(text_of(userName));
+    SString pair(TextOf(userName));
     pair += ":";
-    pair += text_of(password);
+    pair += TextOf(password);
     if (gnTNGDebugMode >= 2) {
         EMClientAPITNGWriteDebugFile(" ** Username password pair build for MD5 hashing ->");
-        EMClientAPITNGWriteDebugFile(text_of(pair));
+        EMClientAPITNGWriteDebugFile(TextOf(pair));
     }
     char digest[129] = {};
-    TslKlmoMD5Buffer(text_of(pair), digest);
-    SString code(text_of(userName));
+    TslKlmoMD5Buffer(TextOf(pair), digest);
+    SString code(TextOf(userName));
     code += ":";
     code += digest;
     return code;
@@ -71,7 +69,7 @@ SString base64Encode(const unsigned char* data, unsigned length) {
 }
 
 SString Base64EncodeBasicAuth(const SString& text) {
-    const char* t = text_of(text);
+    const char* t = TextOf(text);
     return base64Encode(reinterpret_cast<const unsigned char*>(t), static_cast<unsigned>(std::strlen(t)));
 }
 
@@ -98,14 +96,14 @@ void AddUsernamePassword(EMClientAPIXMLBuffer& request) {
     if (at >= 0) {
         at += 6;
         elements = "<username>administrator</username><userpassword>";
-        elements += text_of(password);
+        elements += TextOf(password);
         elements += "</userpassword>";
     } else {
         at = request.Find("<SOAP:Body");
         if (at < 0) return;
         at += 10;
         elements = "<UserName xsd:type=\"string\">administrator</UserName><UserPassword xsd:type=\"string\">";
-        elements += text_of(password);
+        elements += TextOf(password);
         elements += "</UserPassword>";
     }
     SString text;

@@ -74,8 +74,26 @@ SString second_line(int code, const char* unknown_word) {
     return line;
 }
 
+// A whole description: the interface's heading line, then the code's line.
+SString describe(int code, const char* heading, const char* unknown_word) {
+    SString description(heading);
+    description += second_line(code, unknown_word);
+    return description;
+}
+
+SString legacy_description(int code) {
+    return describe(code, "EMClientAPI error ->\n", "Unknown EMClientAPIError");
+}
+
 // A buffer must hold the text and its terminator.
 bool fits(const SString& text, int bufferSize) { return text.GetBufferSize() >= 0 && text.GetBufferSize() < bufferSize; }
+
+// The text and its terminator into the caller's buffer, when it fits.
+bool copy_out(const SString& text, char* buffer, int bufferSize) {
+    if (!fits(text, bufferSize)) return false;
+    std::memcpy(buffer, text.GetBufferPointer(), static_cast<size_t>(text.GetBufferSize()) + 1);
+    return true;
+}
 
 }  // namespace
 
@@ -90,12 +108,8 @@ const char* EMClientAPIErrorText(int code) {
 }
 
 int EMClientAPIGetErrorDescription(int code, char* buffer, int bufferSize) {
-    SString description("EMClientAPI error ->\n");
-    description += second_line(code, "Unknown EMClientAPIError");
-    if (buffer != nullptr) {
-        if (!fits(description, bufferSize)) return EMCLIENTAPI_BUFFERTOOSMALL_ERROR;
-        std::memcpy(buffer, description.GetBufferPointer(), static_cast<size_t>(description.GetBufferSize()) + 1);
-    }
+    SString description = legacy_description(code);
+    if (buffer != nullptr && !copy_out(description, buffer, bufferSize)) return EMCLIENTAPI_BUFFERTOOSMALL_ERROR;
     if (gnDebugMode >= 2) {
         EMClientAPIWriteDebugFile("** ERROR ->");
         EMClientAPIWriteDebugFile(description.GetBufferPointer());
@@ -108,16 +122,13 @@ int EMClientAPITNGGetErrorDescription(int code, char* buffer, int bufferSize) {
     if (buffer != nullptr && bufferSize > 0) std::memset(buffer, 0, static_cast<size_t>(bufferSize));
 
     const bool known = find_entry(code) != nullptr;
-    SString description("EMClientAPITNG error ->\n");
-    description += second_line(code, "Unknown EMCLIENTAPITNGError");
+    SString description = describe(code, "EMClientAPITNG error ->\n", "Unknown EMCLIENTAPITNGError");
 
     // The legacy description (one line shorter in wording) is asked for
     // first; it logs itself at level 2 and refuses a buffer too small for it.
     // It is built apart from the caller's buffer, so a result that then
     // fails to fit leaves that buffer empty.
-    SString legacy("EMClientAPI error ->\n");
-    legacy += second_line(code, "Unknown EMClientAPIError");
-    if (buffer != nullptr && !fits(legacy, bufferSize)) return EMCLIENTAPI_BUFFERTOOSMALL_ERROR;
+    if (buffer != nullptr && !fits(legacy_description(code), bufferSize)) return EMCLIENTAPI_BUFFERTOOSMALL_ERROR;
     EMClientAPIGetErrorDescription(code, nullptr, 0);
 
     if (!known && gnTNGDebugMode >= 2) {
@@ -125,9 +136,6 @@ int EMClientAPITNGGetErrorDescription(int code, char* buffer, int bufferSize) {
         EMClientAPITNGWriteDebugFile(description.GetBufferPointer());
         EMClientAPITNGWriteDebugFile("<- ERROR tng **");
     }
-    if (buffer != nullptr) {
-        if (!fits(description, bufferSize)) return EMCLIENTAPI_BUFFERTOOSMALL_ERROR;
-        std::memcpy(buffer, description.GetBufferPointer(), static_cast<size_t>(description.GetBufferSize()) + 1);
-    }
+    if (buffer != nullptr && !copy_out(description, buffer, bufferSize)) return EMCLIENTAPI_BUFFERTOOSMALL_ERROR;
     return EMCLIENTAPI_SUCCESS;
 }

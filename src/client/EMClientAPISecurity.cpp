@@ -26,8 +26,6 @@ constexpr int kCookieLength = 56;
 constexpr const char* kKeyMarker = "<PARAM NAME=SessionKey VALUE=\"Tessel-KLMD=";
 constexpr const char* kCookieMarker = "Set-Cookie: Tessel-KLMD=";
 
-const char* text_of(const SString& s) { return s.GetBufferPointer() ? s.GetBufferPointer() : ""; }
-
 // The cookie is a credential: the file is only ever opened without
 // following a symbolic link, must be a plain file of ours with no other
 // name, and is kept private. -1 when it cannot be opened that way.
@@ -76,7 +74,7 @@ bool write_cookie_file(const SString& cookie) {
     if (fd < 0) return false;
     bool ok = ::ftruncate(fd, 0) == 0;
     size_t n = static_cast<size_t>(cookie.GetBufferSize() > 0 ? cookie.GetBufferSize() : 0);
-    ok = ok && ::write(fd, text_of(cookie), n) == static_cast<ssize_t>(n);
+    ok = ok && ::write(fd, TextOf(cookie), n) == static_cast<ssize_t>(n);
     ::close(fd);
     return ok;
 }
@@ -175,7 +173,7 @@ int EMClientAPIUpdateAndValidateRequestSecurity(EMClientAPIXMLBuffer& request, i
 
         SString pair = user + ":" + password;
         char digest[129] = {};
-        TslKlmoMD5Buffer(text_of(pair), digest);
+        TslKlmoMD5Buffer(TextOf(pair), digest);
         SString pairDigest(digest);
         EMClientAPILogAt(2, " ** Username password pair build for MD5 hashing ->", &pair);
         EMClientAPILogAt(2, " ** MD5 hash for username password pair ->", &pairDigest);
@@ -185,7 +183,7 @@ int EMClientAPIUpdateAndValidateRequestSecurity(EMClientAPIXMLBuffer& request, i
         SString security = SString("Tessel-KLMD=") + answerKey + user + pairDigest;
         EMClientAPILogAt(2, " ** Final security string before MD5 hashing ->", &security);
         char proof[129] = {};
-        TslKlmoMD5Buffer(text_of(security), proof);
+        TslKlmoMD5Buffer(TextOf(security), proof);
         SString proofText(proof);
         EMClientAPILogAt(2, " ** Final security string MD5 hashed ->", &proofText);
         SString loginCookie = answerKey + proofText;

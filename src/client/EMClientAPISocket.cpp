@@ -16,8 +16,6 @@ namespace {
 
 constexpr int kChunk = 5120;
 
-const char* text_of(const SString& s) { return s.GetBufferPointer() ? s.GetBufferPointer() : ""; }
-
 // Errors after which reading again cannot help: the connection is gone.
 bool lasting_read_error(int error) {
     switch (error) {
@@ -59,10 +57,10 @@ int EMClientAPISocket::Open(SString& serverName, SString& port, int protocol) {
         }
         address.sin_port = service;
     } else {
-        address.sin_port = htons(static_cast<uint16_t>(std::atoi(text_of(port))));
+        address.sin_port = htons(static_cast<uint16_t>(std::atoi(TextOf(port))));
     }
-    if (::inet_pton(AF_INET, text_of(serverName), &address.sin_addr) != 1 &&
-        EMClientAPIResolveHost(text_of(serverName), &address.sin_addr) != 0) {
+    if (::inet_pton(AF_INET, TextOf(serverName), &address.sin_addr) != 1 &&
+        EMClientAPIResolveHost(TextOf(serverName), &address.sin_addr) != 0) {
         CloseConnection();
         return EMCLIENTAPISOCKET_RESOLVESERVERNAME_ERROR;
     }
@@ -113,13 +111,13 @@ bool send_all(int fd, const char* data, size_t n) {
 int EMClientAPISocket::SendSoapRequest(const SString& text) {
     if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
     size_t n = text.GetBufferSize() > 0 ? static_cast<size_t>(text.GetBufferSize()) : 0;
-    return send_all(fd_, text_of(text), n) ? EMCLIENTAPI_SUCCESS : EMCLIENTAPISOCKET_SEND_ERROR;
+    return send_all(fd_, TextOf(text), n) ? EMCLIENTAPI_SUCCESS : EMCLIENTAPISOCKET_SEND_ERROR;
 }
 
 int EMClientAPISocket::Send(const SString& text) {
     if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
     size_t n = text.GetBufferSize() > 0 ? static_cast<size_t>(text.GetBufferSize()) : 0;
-    return send_all(fd_, text_of(text), n + 1) ? EMCLIENTAPI_SUCCESS : EMCLIENTAPISOCKET_SEND_ERROR;
+    return send_all(fd_, TextOf(text), n + 1) ? EMCLIENTAPI_SUCCESS : EMCLIENTAPISOCKET_SEND_ERROR;
 }
 
 int EMClientAPISocket::SetSocketOptions() {

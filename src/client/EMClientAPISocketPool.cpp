@@ -1,5 +1,6 @@
 #include "EMClientAPISocketPool.h"
 
+#include <memory>
 #include <new>
 
 #include "EMClientAPIErrors.h"
@@ -35,6 +36,18 @@ void destroy_at(int i) {
 
 SString bridge_port(const SString& port) { return port.IsEmpty() ? SString("12301") : port; }
 
+// Opens a bridge connection and adds it to the pool; the pool owns it from
+// then on, and a connection that could not be added is destroyed.
+int open_pooled(const SString& serverName, const SString& port, EMClientAPISocket*& added) {
+    added = nullptr;
+    std::unique_ptr<EMClientAPISocket> s(new (std::nothrow) EMClientAPISocket(gnTNGBlockMode, gnTNGTimeout));
+    if (!s) return EMCLIENTAPI_ALLOCATION_ERROR;
+    if (int rc = s->OpenSoapConnection(serverName, bridge_port(port))) return rc;
+    if (gSocketConnList.Add(s.get()) < 0) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
+    added = s.release();
+    return 0;
+}
+
 }  // namespace
 
 void EMClientAPIEmptyPool() {
@@ -52,16 +65,8 @@ void EMClientAPIResetPool() {
 int Initialize(SString serverName, SString port) {
     if (g_initialized && serverName == gPrevServerName && port == gPrevServerPort) return 1;
     EMClientAPIEmptyPool();
-    auto* s = new (std::nothrow) EMClientAPISocket(gnTNGBlockMode, gnTNGTimeout);
-    if (s == nullptr) return EMCLIENTAPI_ALLOCATION_ERROR;
-    if (int rc = s->OpenSoapConnection(serverName, bridge_port(port))) {
-        delete s;
-        return rc;
-    }
-    if (gSocketConnList.Add(s) < 0) {
-        delete s;
-        return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
-    }
+    EMClientAPISocket* s = nullptr;
+    if (int rc = open_pooled(serverName, port, s)) return rc;
     g_initialized = true;
     gPrevServerName = serverName;
     gPrevServerPort = port;
@@ -89,16 +94,9 @@ int GetFreeSocket(SString serverName, SString port, EMClientAPISocket*& connecti
             return 0;
         }
     }
-    auto* s = new (std::nothrow) EMClientAPISocket(gnTNGBlockMode, gnTNGTimeout);
-    int rc = 0;
-    if (s == nullptr) {
-        rc = EMCLIENTAPI_ALLOCATION_ERROR;
-    } else if ((rc = s->OpenSoapConnection(serverName, bridge_port(port))) != 0) {
-        delete s;
-    } else if (gSocketConnList.Add(s) < 0) {
-        delete s;
-        rc = EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
-    } else {
+    EMClientAPISocket* s = nullptr;
+    int rc = open_pooled(serverName, port, s);
+    if (rc == 0) {
         s->LockSocket();
         connection = s;
     }

@@ -14,34 +14,17 @@ int gnSockDestroy = 0;
 
 namespace {
 
-const char* text_of(const SString& s) { return s.GetBufferPointer() ? s.GetBufferPointer() : ""; }
-
-int size_of(const SString& s) { return s.GetBufferSize() > 0 ? s.GetBufferSize() : 0; }
-
 int report(int code) {
     EMClientAPITNGGetErrorDescription(code, nullptr, 0);
     return code;
 }
 
-// Where the header block of an HTTP answer ends (-1: not yet), and the
-// body bytes it announces (-1: none announced).
+// Where the header block of an HTTP answer ends (-1: not yet).
 int header_end(const SString& text) {
     int crlf = text.Find("\r\n\r\n");
     int lf = text.Find("\n\n");
     if (crlf >= 0 && (lf < 0 || crlf + 2 < lf)) return crlf + 4;
     return lf >= 0 ? lf + 2 : -1;
-}
-
-int announced_length(const SString& text, int headerEnd) {
-    int field = text.Find("Content-Length:");
-    if (field < 0 || field > headerEnd) field = text.Find("Content-length:");
-    if (field < 0 || field > headerEnd) return -1;
-    const char* t = text_of(text) + field + 15;
-    while (*t == ' ' || *t == '\t') ++t;
-    if (*t < '0' || *t > '9') return -1;
-    long value = 0;
-    for (; *t >= '0' && *t <= '9' && value < 1000000000L; ++t) value = value * 10 + (*t - '0');
-    return static_cast<int>(value);
 }
 
 // A server may send its headers and its body in separate writes: read on
@@ -52,8 +35,8 @@ int read_to_declaration(EMClientAPISocket* connection, SString& text, int& count
         if (text.Find("<?xml version") >= 0) return 0;
         int head = header_end(text);
         if (head >= 0) {
-            int expected = announced_length(text, head);
-            if (expected < 0 || size_of(text) - head >= expected) return 0;
+            int expected = EMClientAPIAnnouncedLength(text, head);
+            if (expected < 0 || SizeOf(text) - head >= expected) return 0;
         }
         SString chunk;
         int n = 0;
@@ -166,24 +149,24 @@ SString EMClientAPITNGLegacyRequest(const char* request) {
     if (colon < 0 || colon > eol) {
         // A Host line without a port: the port is added, never written over
         // the next header's name.
-        out.AssignRange(text_of(text), static_cast<size_t>(eol));
+        out.AssignRange(TextOf(text), static_cast<size_t>(eol));
         out += ":";
     } else {
-        out.AssignRange(text_of(text), static_cast<size_t>(colon) + 1);
+        out.AssignRange(TextOf(text), static_cast<size_t>(colon) + 1);
     }
     out += "2301\n";
-    out += text_of(text) + eol + 1;
+    out += TextOf(text) + eol + 1;
     return out;
 }
 
 int ExecuteELMCommand(const char* request, char* response, int responseSize, int retries) {
     SString legacy = EMClientAPITNGLegacyRequest(request);
-    return EMClientAPICommand(text_of(legacy), response, responseSize, retries);
+    return EMClientAPICommand(TextOf(legacy), response, responseSize, retries);
 }
 
 int ExecuteELMCommandEx(const char* request, char** response, int* responseLength, int retries) {
     SString legacy = EMClientAPITNGLegacyRequest(request);
-    return EMClientAPICommandEx(text_of(legacy), response, responseLength, retries);
+    return EMClientAPICommandEx(TextOf(legacy), response, responseLength, retries);
 }
 
 int GetSoapSvrXMLRequest(EMClientAPIXMLBuffer& request, SString& bridgeRequest) {
@@ -205,7 +188,7 @@ int GetSoapSvrXMLRequest(EMClientAPIXMLBuffer& request, SString& bridgeRequest) 
     body += payload;
     body += kBodyEnd;
     char digits[32];
-    itoa(size_of(body), digits, 10);
+    itoa(SizeOf(body), digits, 10);
 
     bridgeRequest = SString("POST /qxbridge HTTP/1.1\nHost:") + request.GetServerName() + ":" +
                     request.GetServerPort() + "\nUser-Agent: SoapClient 1.0\nAuthorization: Basic " + code +
@@ -292,12 +275,12 @@ int EMClientAPITNGCommandEx(const char* request, char** response, int* responseL
         request, retries, reply,
         [&](const char* text) { return ExecuteELMCommandEx(text, response, responseLength, retries); }, handedOver);
     if (handedOver || rc != 0) return rc;
-    int n = size_of(reply);
+    int n = SizeOf(reply);
     char* copy = new (std::nothrow) char[static_cast<size_t>(n) + 1];
     if (copy == nullptr) {
         rc = report(EMCLIENTAPI_ALLOCATION_ERROR);
     } else {
-        std::memcpy(copy, text_of(reply), static_cast<size_t>(n) + 1);
+        std::memcpy(copy, TextOf(reply), static_cast<size_t>(n) + 1);
         *response = copy;
         *responseLength = n;
     }
@@ -314,11 +297,11 @@ int EMClientAPITNGCommand(const char* request, char* response, int responseSize,
         request, retries, reply, [&](const char* text) { return ExecuteELMCommand(text, response, responseSize, retries); },
         handedOver);
     if (handedOver || rc != 0) return rc;
-    int n = size_of(reply);
+    int n = SizeOf(reply);
     if (n >= responseSize) {
         rc = report(EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
     } else {
-        std::memcpy(response, text_of(reply), static_cast<size_t>(n) + 1);
+        std::memcpy(response, TextOf(reply), static_cast<size_t>(n) + 1);
         EMClientAPITNGLogAt(2, " ** The response buffer has been copied into receiving buffer");
     }
     if (gnSockDestroy) EMClientAPITNGCleanup();

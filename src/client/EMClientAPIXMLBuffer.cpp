@@ -47,8 +47,6 @@ bool replace_text(SString& message, const Builder& built) {
                                              static_cast<size_t>(built.text().GetBufferSize())) == 0;
 }
 
-int size_of(const SString& s) { return s.GetBufferSize() < 0 ? 0 : s.GetBufferSize(); }
-
 // Position and length of the first marker found, trying first then second.
 struct Tag {
     int pos = -1;
@@ -106,7 +104,7 @@ void remove_element(SString& text, const Element& e) {
     if (!e.complete()) return;
     Builder built;
     built.add_range(text, 0, e.open);
-    built.add_range(text, e.end, size_of(text));
+    built.add_range(text, e.end, SizeOf(text));
     replace_text(text, built);
 }
 
@@ -129,7 +127,7 @@ HostLine host_line(const SString& text) {
     const char* t = text.GetBufferPointer();
     int from = at + len("Host:");
     int end = from;
-    while (end < size_of(text) && t[end] != '\n') ++end;
+    while (end < SizeOf(text) && t[end] != '\n') ++end;
     int colon = from;
     while (colon < end && t[colon] != ':') ++colon;
     h.name_from = from;
@@ -145,7 +143,7 @@ HostLine host_line(const SString& text) {
 int escape_all(SString& text) {
     Builder built;
     const char* t = text.GetBufferPointer();
-    int n = size_of(text);
+    int n = SizeOf(text);
     int run = 0;
     for (int i = 0; i < n; ++i) {
         if (t[i] != '<' && t[i] != '>') continue;
@@ -162,7 +160,7 @@ int unescape_all(SString& text) {
     if (text.Find("&lt;") < 0) return EMCLIENTAPI_SUCCESS;
     Builder built;
     const char* t = text.GetBufferPointer();
-    int n = size_of(text);
+    int n = SizeOf(text);
     int run = 0;
     for (int i = 0; i + 4 <= n; ++i) {
         if (t[i] != '&' || t[i + 2] != 't' || t[i + 3] != ';' || (t[i + 1] != 'l' && t[i + 1] != 'g')) continue;
@@ -254,7 +252,7 @@ int EMClientAPIXMLBuffer::UpdateClientIP() {
     Builder built;
     built.add_range(*this, 0, from);
     built.add(dotted);
-    built.add_range(*this, close, size_of(*this));
+    built.add_range(*this, close, SizeOf(*this));
     return replace_text(*this, built) ? EMCLIENTAPI_SUCCESS : EMCLIENTAPI_ALLOCATION_ERROR;
 }
 
@@ -266,15 +264,15 @@ void EMClientAPIXMLBuffer::ResetContentLength() {
     if (field < 0 || field > envelope) return;
     const char* t = GetBufferPointer();
     int eol = field;
-    while (eol < size_of(*this) && t[eol] != '\n' && t[eol] != '\r') ++eol;
-    if (eol >= size_of(*this)) return;
+    while (eol < SizeOf(*this) && t[eol] != '\n' && t[eol] != '\r') ++eol;
+    if (eol >= SizeOf(*this)) return;
     char digits[32];
-    itoa(size_of(*this) - envelope, digits, 10);
+    itoa(SizeOf(*this) - envelope, digits, 10);
     Builder built;
     built.add_range(*this, 0, field);
     built.add("Content-Length: ");
     built.add(digits);
-    built.add_range(*this, eol, size_of(*this));
+    built.add_range(*this, eol, SizeOf(*this));
     replace_text(*this, built);
 }
 
@@ -291,7 +289,7 @@ void EMClientAPIXMLBuffer::ReCalculateContentLength() {
     built.add_range(*this, 0, field + len("Content-Length:"));
     built.add(digits);
     built.add("\n");
-    built.add_range(*this, action, size_of(*this));
+    built.add_range(*this, action, SizeOf(*this));
     replace_text(*this, built);
 }
 
@@ -313,8 +311,8 @@ void EMClientAPIXMLBuffer::InsertXmlPayLoad(EMClientAPIXMLBuffer payload) {
     if (close < 0) return;
     Builder built;
     built.add_range(*this, 0, content);
-    built.add_range(envelope, 0, size_of(envelope));
-    built.add_range(*this, close, size_of(*this));
+    built.add_range(envelope, 0, SizeOf(envelope));
+    built.add_range(*this, close, SizeOf(*this));
     if (replace_text(*this, built)) ReCalculateContentLength();
 }
 
@@ -329,22 +327,29 @@ int EMClientAPIXMLBuffer::GetXmlPayload(EMClientAPIXMLBuffer& out) const {
     return out.RemoveNormalization();
 }
 
-int EMClientAPIXMLBuffer::GetContentLength() const {
-    int declaration = Find("<?xml version");
-    if (declaration < 0) return -1;
-    int field = Find("Content-length:");
-    if (field < 0 || field > declaration) field = Find("Content-Length:");
-    if (field < 0 || field > declaration) return -1;
-    const char* t = GetBufferPointer();
+int EMClientAPIAnnouncedLength(const SString& text, int limit) {
+    // Either spelling of the field name, whichever comes first.
+    int field = text.Find("Content-Length:");
+    int other = text.Find("Content-length:");
+    if (field < 0 || (other >= 0 && other < field)) field = other;
+    if (field < 0 || field > limit) return -1;
+    const char* t = TextOf(text);
+    int end = SizeOf(text) < limit ? SizeOf(text) : limit;
     int i = field + len("Content-Length:");
-    while (i < declaration && (t[i] == ' ' || t[i] == '\t')) ++i;
-    if (i >= declaration || t[i] < '0' || t[i] > '9') return -1;
+    while (i < end && (t[i] == ' ' || t[i] == '\t')) ++i;
+    if (i >= end || t[i] < '0' || t[i] > '9') return -1;
     long value = 0;
-    for (; i < declaration && t[i] >= '0' && t[i] <= '9'; ++i) {
+    for (; i < end && t[i] >= '0' && t[i] <= '9'; ++i) {
         value = value * 10 + (t[i] - '0');
         if (value > INT_MAX) return INT_MAX;  // the exchange will fail on it, not overflow
     }
     return static_cast<int>(value);
+}
+
+int EMClientAPIXMLBuffer::GetContentLength() const {
+    int declaration = Find("<?xml version");
+    if (declaration < 0) return -1;
+    return EMClientAPIAnnouncedLength(*this, declaration);
 }
 
 SString EMClientAPIXMLBuffer::GetHeader() const {
@@ -357,7 +362,7 @@ SString EMClientAPIXMLBuffer::GetHeader() const {
 int EMClientAPIXMLBuffer::GetCleanContent(SString& out) const {
     int envelope = envelope_start(*this);
     if (envelope < 0) return EMCLIENTAPI_RESQUESTINVALID_ERROR;
-    const int total = size_of(*this);
+    const int total = SizeOf(*this);
 
     // The two credential elements go, together with whatever stands between
     // them; the version-3 tags are looked for first.
@@ -424,7 +429,7 @@ void EMClientAPIXMLBuffer::AddAuthCodeToHeader(SString code) {
     built.add_range(*this, 0, at);
     built.add(code.GetBufferPointer());
     built.add("\r\n");
-    built.add_range(*this, at, size_of(*this));
+    built.add_range(*this, at, SizeOf(*this));
     replace_text(*this, built);
 }
 
@@ -442,7 +447,7 @@ int EMClientAPIXMLBuffer::Validate() {
     Builder built;
     built.add_range(*this, 0, envelope);
     const char* t = GetBufferPointer();
-    int total = size_of(*this);
+    int total = SizeOf(*this);
     int run = envelope;
     for (int i = envelope; i < total; ++i) {
         if (t[i] != '\r' && t[i] != '\n' && t[i] != '\t') continue;

@@ -72,6 +72,11 @@ private:
     SString server_port_;
 };
 
+// The body length a "Content-Length:" header field (either spelling) before
+// `limit` announces: -1 when there is none or it holds no digits; a value
+// past INT_MAX is INT_MAX.
+int EMClientAPIAnnouncedLength(const SString& text, int limit);
+
 // value written in base 2..10, "-" first when negative, NUL-terminated;
 // returns buffer (left empty for any other base). The buffer must hold 66
 // bytes for base 2.

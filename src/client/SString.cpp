@@ -1,5 +1,6 @@
 #include "SString.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -37,6 +38,8 @@ SString::SString(SString&& other) noexcept
 SString::~SString() { std::free(buf_); }
 
 int SString::AssignRange(const char* text, size_t n) {
+    // No text is that long; refusing it also keeps n + 1 from wrapping.
+    if (n >= PTRDIFF_MAX) return 1;
     // Reuse the block when it fits and is not wastefully large; memmove
     // because text may point into it.
     if (buf_ != nullptr && n + 1 <= cap_ && cap_ <= 2 * (n + 1) + 64) {

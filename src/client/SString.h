@@ -72,3 +72,8 @@ private:
     size_t len_ = 0;
     size_t cap_ = 0;  // bytes allocated, terminator included
 };
+
+// The text for the C calls, "" for a string without a buffer.
+inline const char* TextOf(const SString& s) { return s.GetBufferPointer() ? s.GetBufferPointer() : ""; }
+// The length, 0 for a string without a buffer.
+inline int SizeOf(const SString& s) { return s.GetBufferSize() > 0 ? s.GetBufferSize() : 0; }

@@ -60,7 +60,9 @@ void ss_object_appender::add(const char* name, const char* id) {
         if (next == at.end()) break;
         after = *next + 1;
         uint32_t& counter = pb_->state->duplicate_name_count[kind_];
-        current += "{" + std::to_string(++counter) + "}";
+        current += '{';
+        current += std::to_string(++counter);
+        current += '}';
     }
     if (current != name) {
         ss_deallocate_mem(entry->name, ss_module, __LINE__);

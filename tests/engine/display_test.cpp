@@ -35,11 +35,11 @@ protected:
 
 // One "name : value" line with the name right-aligned in `field`.
 std::string item(size_t field, const std::string& name, const std::string& value) {
-    return "\n" + std::string(field - name.size(), ' ') + name + " : " + value;
+    return std::string("\n").append(field - name.size(), ' ') + name + " : " + value;
 }
 
 std::string heading(size_t indent, const std::string& text) {
-    return "\n" + std::string(indent, ' ') + text + ":";
+    return std::string("\n").append(indent, ' ') + text + ":";
 }
 
 const std::string list_reply =
@@ -94,7 +94,7 @@ TEST_F(DisplayTest, LongValuesWrapAtTheWidth) {
                   words.substr(49));
 
     std::string solid(120, 'x');
-    std::string indent = "\n" + std::string(29, ' ');
+    std::string indent = std::string("\n").append(29, ' ');
     EXPECT_EQ(shown("<Text>" + solid + "</Text>"),
               item(26, "Text", solid.substr(0, 51)) + indent + solid.substr(51, 51) + indent +
                   solid.substr(102));
@@ -103,7 +103,7 @@ TEST_F(DisplayTest, LongValuesWrapAtTheWidth) {
     std::string edge = std::string(51, 'e') + " tail";
     EXPECT_EQ(shown("<Text>" + edge + "</Text>"),
               item(26, "Text", std::string(51, 'e')) + indent + "tail");
-    std::string lead = " " + std::string(60, 'l');
+    std::string lead = std::string(" ").append(60, 'l');
     EXPECT_EQ(shown("<Text>" + lead + "</Text>"),
               item(26, "Text", lead.substr(0, 51)) + indent + lead.substr(51));
 }

@@ -20,10 +20,12 @@ std::string shape(const _token_info* token);
 
 std::string below(const _token_info* token) {
     const _token_info* sub = token->sub;
-    if (sub->category) return "[" + std::string(sub->category) + ": " + shape(sub->next) + "]";
-    std::string rows = "@" + std::string(token->array_label ? token->array_label : "?") + "<";
-    for (const _token_info* row = sub; row; row = row->sub)
-        rows += (row == sub ? "" : " | ") + shape(row->next);
+    if (sub->category) return std::string("[") + sub->category + ": " + shape(sub->next) + "]";
+    std::string rows = std::string("@") + (token->array_label ? token->array_label : "?") + "<";
+    for (const _token_info* row = sub; row; row = row->sub) {
+        if (row != sub) rows += " | ";
+        rows += shape(row->next);
+    }
     return rows + ">";
 }
 
@@ -32,9 +34,13 @@ std::string shape(const _token_info* token) {
     for (; token; token = token->next) {
         std::string item;
         if (token->name) item = std::string(token->name) + "=" + (token->value ? token->value : "?");
-        if (token->sub) item += (token->name ? "" : "-") + below(token);
+        if (token->sub) {
+            if (!token->name) item += '-';
+            item += below(token);
+        }
         if (item.empty()) continue;
-        out += (out.empty() ? "" : " ") + item;
+        if (!out.empty()) out += ' ';
+        out += item;
     }
     return out;
 }

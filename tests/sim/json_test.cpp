@@ -14,10 +14,10 @@ TEST(Json, ReadsDocumentsKeepingMemberOrderAndRepeatedKeys) {
     ASSERT_TRUE(talosim::parse_json(R"( {"b": [1, -2.5e1, true, null], "a": "x\"\\\u00e9\n", "a": "second"} )", v, error))
         << error;
     ASSERT_EQ(v.members.size(), 3u);
-    EXPECT_EQ(v.members[0].first, "b");
+    EXPECT_EQ(v.members[0].key, "b");
     EXPECT_EQ(v.find("b")->items[1].number, -25);
     EXPECT_EQ(v.get("a"), "x\"\\\xC3\xA9\n");
-    EXPECT_EQ(v.members[2].second.text, "second");
+    EXPECT_EQ(v.members[2].value.text, "second");
 
     for (const char* bad : {"", "{", "[1,]", "{\"a\" 1}", "\"unterminated", "[1] 2", "tru", "{\"a\":\"\x01\"}",
                             "\"\\q\"", "-", "1.2.3"})
