@@ -14,6 +14,7 @@
 
 #include "EMClientAPITNG.h"
 #include "EMClientAPISocketPool.h"
+#include "EMClientAPITNGSteps.h"
 #include "sim_process.h"
 
 namespace {

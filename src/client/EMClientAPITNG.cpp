@@ -1,4 +1,5 @@
 #include "EMClientAPITNG.h"
+#include "EMClientAPITNGSteps.h"
 
 #include <cstring>
 #include <new>

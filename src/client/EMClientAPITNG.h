@@ -5,8 +5,6 @@
 
 #include "EMClientAPIDebug.h"
 #include "EMClientAPIErrors.h"
-#include "EMClientAPISocket.h"
-#include "EMClientAPIXMLBuffer.h"
 
 extern int gnTNGBlockMode;
 extern int gnTNGTimeout;
@@ -36,13 +34,3 @@ int EMClientAPITNGRetriesRequiredEx(const char* response);
 
 // Destroys every pooled connection not held by a caller.
 void EMClientAPITNGCleanup();
-
-// Library-internal steps of a request, open to the tests.
-int ExecuteELMCommand(const char* request, char* response, int responseSize, int retries);
-int ExecuteELMCommandEx(const char* request, char** response, int* responseLength, int retries);
-// The request text with the port of its Host: line replaced by 2301.
-SString EMClientAPITNGLegacyRequest(const char* request);
-int Transfers(EMClientAPISocket* connection, EMClientAPIXMLBuffer& request, EMClientAPIXMLBuffer& reply,
-              int retries);
-int PerformRequest(EMClientAPISocket* connection, EMClientAPIXMLBuffer& request, EMClientAPIXMLBuffer& reply);
-int GetSoapSvrXMLRequest(EMClientAPIXMLBuffer& request, SString& bridgeRequest);

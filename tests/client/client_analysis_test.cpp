@@ -8,6 +8,7 @@
 #include "EMClientAPI.h"
 #include "EMClientAPISecurity.h"
 #include "EMClientAPITNG.h"
+#include "EMClientAPITNGSteps.h"
 #include "client_fixture.h"
 #include "client_requests.h"
 
