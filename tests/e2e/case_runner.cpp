@@ -49,6 +49,7 @@
 // placeholders work in one-line values.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -315,6 +316,9 @@ bool run_case(const std::string& path, std::ostream& report) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that stops early (| head) must not keep the runner from
+    // stopping its simulator.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 3 && args[0] == "--expect-failure") {
         std::ostringstream report;
