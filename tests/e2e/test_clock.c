@@ -1,7 +1,9 @@
-/* Preloaded into talo by the end-to-end tests: every sleep returns at once,
- * and the seconds asked for are appended to the file named by TALO_SLEEP_LOG,
- * so tests of 10-second retry pauses run in milliseconds and can still see
- * each pause. */
+/* Preloaded into talo by the end-to-end cases: a clock of its own.
+ * Every sleep returns at once, and the seconds asked for are appended to the
+ * file named by TALO_SLEEP_LOG, so 10-second retry pauses take no time and a
+ * case can still see each one. time() starts at TALO_CLOCK_START (seconds
+ * since 1970; the real time when unset) and moves on by the seconds slept,
+ * so time-of-day output is exact and time limits see the pauses they waited. */
 #define _GNU_SOURCE
 #include <fcntl.h>
 #include <stdio.h>
@@ -10,7 +12,10 @@
 #include <time.h>
 #include <unistd.h>
 
+static double slept;
+
 static void record(double seconds) {
+    slept += seconds;
     const char* path = getenv("TALO_SLEEP_LOG");
     if (!path || !*path) return;
     int fd = open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
@@ -44,4 +49,19 @@ int clock_nanosleep(clockid_t clock, int flags, const struct timespec* request, 
     (void)clock;
     (void)flags;
     return nanosleep(request, remaining);
+}
+
+time_t time(time_t* out) {
+    static int started;
+    static time_t start;
+    if (!started) {
+        const char* text = getenv("TALO_CLOCK_START");
+        struct timespec now;
+        clock_gettime(CLOCK_REALTIME, &now);
+        start = text && *text ? (time_t)strtoll(text, NULL, 10) : now.tv_sec;
+        started = 1;
+    }
+    time_t now = start + (time_t)slept;
+    if (out) *out = now;
+    return now;
 }
