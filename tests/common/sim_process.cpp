@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,8 +37,12 @@ bool SimProcess::start(const std::vector<std::string>& args) {
     if (pipe(pipe_fds) != 0) return false;
     std::vector<std::string> argv_s = {TALO_SIM_BINARY, "--address", address_};
     argv_s.insert(argv_s.end(), args.begin(), args.end());
+    pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
+        // A test killed for its time limit takes its simulator with it.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(127);
         dup2(pipe_fds[1], 1);
         dup2(pipe_fds[1], 2);
         close(pipe_fds[0]);
