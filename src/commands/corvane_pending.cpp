@@ -8,16 +8,13 @@
 // The option words of every object command are written; only the requests
 // their commands send are still to come. The placeholders of the capture
 // commands are capture/corvane_capture_pending.cpp.
-#include "corvane_cell.h"
 #include "corvane_debug.h"
 #include "corvane_disk.h"
 #include "corvane_dispatch.h"
 #include "corvane_drm.h"
-#include "corvane_event.h"
 #include "corvane_folder.h"
 #include "corvane_group.h"
 #include "corvane_host.h"
-#include "corvane_manager.h"
 #include "corvane_monitor.h"
 #include "corvane_power.h"
 #include "corvane_storage.h"

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
 // Zero-filled, tracked block; null for size 0. Fatal when memory runs out.
 void* ss_allocate_mem(size_t size, const char* module, int line);

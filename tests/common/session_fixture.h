@@ -10,7 +10,6 @@
 #include <string>
 
 #include "corvane_loop.h"
-#include "corvane_memory.h"
 #include "corvane_memory_stats.h"
 #include "corvane_object.h"
 #include "corvane_seams.h"
