@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -39,9 +39,10 @@ protected:
         std::free(out_buffer_);
     }
 
-    // Runs one command line through the command loop. A command may change
-    // session memory (see working_blocks), but every block of working memory
-    // it allocated must be released when it ends.
+    // Runs one command line through the command loop and checks that it
+    // leaves no working memory: the blocks that are not session memory are
+    // counted just before and just after it and must agree. (A command may
+    // change session memory; blocks a test made by hand count on both sides.)
     void run(std::string line, const uint32_t* delay = nullptr) {
         settle();
         size_t before = working_blocks();
