@@ -7,10 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "corvane_builtin.h"
 #include "corvane_kwt.h"
-#include "corvane_memory.h"
 #include "corvane_parse.h"
+#include "corvane_session.h"
 #include "corvane_state.h"
 
 namespace {
@@ -19,14 +18,10 @@ struct Session {
     Session() {
         sink = std::fopen("/dev/null", "w");
         OutFile = sink;
-        ss_leak_init();
-        pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), "bench", __LINE__));
-        pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), "bench", __LINE__));
-        GLOBAL_PARSEBLOCK = pb;
+        pb = ss_session_create();
     }
     ~Session() {
-        ss_release_all_mem();
-        ss_leak_test();
+        ss_session_destroy(pb);
         OutFile = stdout;
         std::fclose(sink);
     }
@@ -52,8 +47,11 @@ void BM_ParseLongCommand(benchmark::State& state) {
         line = text;
         session.pb->cursor = line.data();
         session.pb->remaining = static_cast<uint32_t>(line.size());
-        session.pb->state->dispatch = ss_incomplete_command;
-        if (ss_parse(Corvane_kwt, session.pb) != parse_ok) {
+        // As the command loop runs a command: working memory reset before, released after.
+        ss_session_begin_command(session.pb);
+        int status = ss_parse(Corvane_kwt, session.pb);
+        ss_release_working_mem();
+        if (status != parse_ok) {
             state.SkipWithError("the command did not parse");
             break;
         }

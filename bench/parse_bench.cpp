@@ -6,7 +6,7 @@
 #include <string>
 
 #include "corvane_file.h"
-#include "corvane_memory.h"
+#include "corvane_session.h"
 #include "corvane_state.h"
 
 namespace {
@@ -34,11 +34,8 @@ void BM_CommandFile(benchmark::State& state) {
     std::string text = command_file(lines);
     FILE* sink = std::fopen("/dev/null", "w");
     OutFile = sink;
-    ss_leak_init();
+    _parseblk* pb = ss_session_create();
     command_delay = 0;
-    auto* pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), "bench", __LINE__));
-    pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), "bench", __LINE__));
-    GLOBAL_PARSEBLOCK = pb;
     for (auto _ : state) {
         FILE* file = fmemopen(text.data(), text.size(), "r");
         ss_commands_from_file(file, pb);
@@ -46,8 +43,7 @@ void BM_CommandFile(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * lines);
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
-    ss_release_all_mem();
-    ss_leak_test();
+    ss_session_destroy(pb);
     std::fclose(sink);
 }
 BENCHMARK(BM_CommandFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -14,7 +14,7 @@
 
 #include "corvane_file.h"
 #include "corvane_loop.h"
-#include "corvane_memory.h"
+#include "corvane_session.h"
 #include "corvane_state.h"
 #include "sim_process.h"
 
@@ -41,18 +41,13 @@ struct Session {
         if (!sim.start({"--scenario", scenario})) std::fprintf(stderr, "talo-sim: %s\n", sim.output().c_str());
         sink = std::fopen("/dev/null", "w");
         OutFile = sink;
-        ss_leak_init();
+        pb = ss_session_create();
         command_delay = 0;
-        pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), "bench", __LINE__));
-        pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), "bench", __LINE__));
-        pb->state->fenn_flags = ss_copy_string("");
-        GLOBAL_PARSEBLOCK = pb;
         run("SELECT MANAGER " + sim.address() + " USERNAME=administrator PASSWORD=password");
         run("SELECT SYSTEM Big");
     }
     ~Session() {
-        ss_release_all_mem();
-        ss_leak_test();
+        ss_session_destroy(pb);
         std::fclose(sink);
         OutFile = stdout;
         sim.stop();

@@ -10,6 +10,7 @@
 #include "corvane_display.h"
 #include "corvane_memory.h"
 #include "corvane_namespace.h"
+#include "corvane_session.h"
 #include "corvane_state.h"
 #include "corvane_token.h"
 #include "corvane_tokenizer.h"
@@ -50,11 +51,8 @@ void BM_Talo(benchmark::State& state) {
     const std::string& reply = reply_of(state.range(0));
     FILE* sink = std::fopen("/dev/null", "w");
     OutFile = sink;
-    ss_leak_init();
     ss_tune_allocator();  // as the program does at start-up
-    auto* pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), "bench", __LINE__));
-    pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), "bench", __LINE__));
-    GLOBAL_PARSEBLOCK = pb;
+    _parseblk* pb = ss_session_create();
     for (auto _ : state) {
         pb->state->label_path = ss_copy_string("");
         _token_info* root = ss_allocate_token();
@@ -66,7 +64,7 @@ void BM_Talo(benchmark::State& state) {
         ss_leak_trim();
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(reply.size()));
-    ss_leak_test();
+    ss_session_destroy(pb);
     std::fclose(sink);
 }
 

@@ -6,11 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "corvane_builtin.h"
 #include "corvane_kwt.h"
-#include "corvane_memory.h"
 #include "corvane_parse.h"
 #include "corvane_seams.h"
+#include "corvane_session.h"
 #include "corvane_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,17 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FILE* no_answers = std::fopen("/dev/null", "r");  // DEBUG ARE_YOU_SURE must not wait
     OutFile = sink;
     ss_set_input_stream(no_answers);
-    ss_leak_init();
-    auto* pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), "fuzz", __LINE__));
-    pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), "fuzz", __LINE__));
-    GLOBAL_PARSEBLOCK = pb;
-    pb->state->dispatch = ss_incomplete_command;
-    pb->state->label_path = ss_copy_string("");
+    _parseblk* pb = ss_session_create();
+    ss_session_begin_command(pb);
     std::string line(reinterpret_cast<const char*>(data), size);
     pb->cursor = line.data();
     pb->remaining = static_cast<uint32_t>(line.size());
     ss_parse(Corvane_kwt, pb);
-    ss_release_all_mem();
-    ss_leak_test();
+    ss_session_destroy(pb);
     return 0;
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "corvane_display.h"
-#include "corvane_memory.h"
+#include "corvane_session.h"
 #include "corvane_state.h"
 #include "corvane_token.h"
 #include "corvane_tokenizer.h"
@@ -16,18 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static FILE* sink = std::fopen("/dev/null", "w");
     if (size == 0) return 0;
     OutFile = sink;
+    _parseblk* pb = ss_session_create();
+    ss_session_begin_command(pb);
     max_line_width = 1u + data[0] % 160u;
-    ss_leak_init();
-    auto* pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), "fuzz", __LINE__));
-    pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), "fuzz", __LINE__));
-    GLOBAL_PARSEBLOCK = pb;
-    pb->state->label_path = ss_copy_string("");
     std::string reply(reinterpret_cast<const char*>(data) + 1, size - 1);
     pb->state->tokens = ss_allocate_token();
     ss_parse_soap_buffer(pb, reply.c_str(), pb->state->tokens);
     ss_tokens_find_name(pb->state->tokens, "SuccessMsg");
     ss_soap_print_tokens(pb, pb->state->tokens);
-    ss_release_all_mem();
-    ss_leak_test();
+    ss_session_destroy(pb);
     return 0;
 }

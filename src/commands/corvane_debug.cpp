@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "corvane_builtin.h"
 #include "corvane_confirm.h"
+#include "corvane_dispatch.h"
 #include "corvane_exchange.h"
 #include "corvane_names.h"
 

@@ -1,11 +1,10 @@
 #include "corvane_event.h"
 
-#include "corvane_catalogue.h"
-#include "corvane_kinds.h"
-
 #include <cstdio>
 #include <ctime>
 
+#include "corvane_catalogue.h"
+#include "corvane_kinds.h"
 #include "corvane_seams.h"
 
 int ss_show_disk_event(_parseblk* pb) {

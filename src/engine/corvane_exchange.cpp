@@ -5,6 +5,7 @@
 
 #include "corvane_memory.h"
 #include "corvane_seams.h"
+#include "corvane_sentence.h"
 #include "corvane_token.h"
 #include "corvane_tokenizer.h"
 
@@ -103,4 +104,17 @@ int ss_check_success_fail(_parseblk* pb) {
     }
     std::fputs("\nError: Neither SUCCESS nor FAILURE were returned by this command", OutFile);
     return 1;
+}
+
+void ss_release_request_mem(_parseblk* pb) {
+    session_state* s = pb->state;
+    // A command that stopped between envelope header and trailer leaves the
+    // operation name behind; release it here rather than keep it to the end.
+    ss_release_text(s->soap_command);
+    ss_deallocate_tokens(s->tokens);
+    s->tokens = nullptr;
+    ss_deallocate_soap_sentences(s->sentences);
+    s->sentences = nullptr;
+    delete[] s->response;
+    s->response = nullptr;
 }

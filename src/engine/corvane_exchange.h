@@ -19,3 +19,8 @@ void ss_set_client_debug_level(_parseblk* pb);
 
 // Exchange, then a fresh token tree in `tokens` from the reply: 0 or 1.
 int ss_exchange_and_tokenize(_parseblk* pb);
+
+// Releases what a command's requests leave in the session state: the queued
+// sentences, the operation name of an envelope left unfinished, the reply
+// text and its token tree. Run after every command.
+void ss_release_request_mem(_parseblk* pb);

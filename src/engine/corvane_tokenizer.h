@@ -5,7 +5,6 @@
 // long chains nor deep nesting in a reply can exhaust the call stack.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 #include "corvane_state.h"

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+namespace {
 const char ss_help_text[] =
     "\nCommand syntax help is available at any point within a command by\ntyping a '?'\n\n"
     "For example:\n\nTuvel> ADD VDISK Quabex ?\n\n  The options are:\n"
@@ -12,6 +13,7 @@ const char ss_help_text[] =
     "Arguments that require keywords may also be queried, for example:\n\n"
     "Tuvel> ADD VDISK Ramsot REDUNDANCY=?\n\n  The options are:\n"
     "    VRAID0\n    VRAID1\n    VRAID5\n";
+}  // namespace
 
 int ss_ar_exit(_parseblk* pb) {
     pb->state->dispatch = ss_dr_exit;
@@ -31,11 +33,4 @@ int ss_help(_parseblk* pb) {
 int ss_dr_help_dispatch(_parseblk*) {
     std::fputs(ss_help_text, OutFile);
     return 0;
-}
-
-int ss_dr_null_dispatch(_parseblk*) { return 0; }
-
-int ss_incomplete_command(_parseblk*) {
-    std::fputs("\nError: Incomplete command", OutFile);
-    return 1;
 }

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "corvane_line.h"
 #include "corvane_loop.h"
+#include "corvane_prompt.h"
 
 namespace {
 // A file that names itself would otherwise nest until the stack runs out.

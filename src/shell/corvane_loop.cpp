@@ -1,54 +1,27 @@
 #include "corvane_loop.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
-#include "corvane_builtin.h"
 #include "corvane_kwt.h"
+#include "corvane_line.h"
 #include "corvane_memory.h"
 #include "corvane_parse.h"
+#include "corvane_prompt.h"
 #include "corvane_seams.h"
+#include "corvane_session.h"
 
 namespace {
-const char ss_module[] = "corvane_main";
-
 bool is_blank_or_comment(const char* text) {
     while (*text == ' ') ++text;
     return *text == '\0' || *text == '!';
 }
-
-void print_caret(int width) { std::fprintf(OutFile, "%*s^", width, ""); }
 }  // namespace
-
-const char* ss_prompt_name(const _parseblk* pb) {
-    const session_state* s = pb->state;
-    if (s->session_flags & (regression_create | regression_test)) return "RegressionTest";
-    if (s->cell_name) return s->cell_name;
-    return "NoSystemSelected";
-}
 
 void ss_mark_error(_parseblk* pb) {
     uint32_t& flags = pb->state->session_flags;
     flags = (flags & ~stopped_on_error) | ((flags & stop_on_error) ? stopped_on_error : 0u);
-}
-
-int ss_read_line(FILE* stream, char* buffer) {
-    int count = 0;
-    while (count < ss_max_line) {
-        int c = getc_unlocked(stream);
-        if (c == EOF) break;
-        // An embedded NUL would silently cut the command short; make it an
-        // illegal character so the parser reports it instead.
-        buffer[count++] = c == '\0' ? '\x7f' : static_cast<char>(c);
-        if (c == '\n') break;
-    }
-    buffer[count] = '\0';
-    return count == 0 ? -1 : count;
-}
-
-void ss_strip_line_end(char* line) {
-    size_t length = std::strlen(line);
-    while (length > 0 && static_cast<signed char>(line[length - 1]) <= 32) line[--length] = '\0';
 }
 
 void ss_parse_command(_parseblk* pb, char* text, const uint32_t* delay) {
@@ -56,10 +29,7 @@ void ss_parse_command(_parseblk* pb, char* text, const uint32_t* delay) {
     session_state* s = pb->state;
     pb->cursor = text;
     pb->remaining = static_cast<uint32_t>(std::strlen(text));
-    std::memset(reinterpret_cast<char*>(s) + ss_working_state_offset, 0,
-                sizeof(session_state) - ss_working_state_offset);
-    s->dispatch = ss_incomplete_command;
-    s->label_path = static_cast<char*>(ss_allocate_mem(1, ss_module, __LINE__));
+    ss_session_begin_command(pb);
 
     int status = ss_parse(Corvane_kwt, pb);
     int prompt_length = static_cast<int>(std::strlen(ss_prompt_name(pb)));
@@ -83,7 +53,7 @@ void ss_parse_command(_parseblk* pb, char* text, const uint32_t* delay) {
         break;
     case parse_ambiguous:
         ss_mark_error(pb);
-        print_caret(offset + prompt_length + 1);
+        ss_print_caret(offset + prompt_length + 1);
         std::fputs("\nError: Ambiguous keyword at or before here", OutFile);
         break;
     case parse_incomplete:
@@ -92,7 +62,7 @@ void ss_parse_command(_parseblk* pb, char* text, const uint32_t* delay) {
         break;
     case parse_syntax_error:
         ss_mark_error(pb);
-        print_caret(offset + prompt_length + 2);
+        ss_print_caret(offset + prompt_length + 2);
         std::fputs("\nError: Syntax error at or near here", OutFile);
         break;
     case parse_no_resources:

@@ -9,11 +9,10 @@
 #include "corvane_loop.h"
 #include "corvane_memory.h"
 #include "corvane_seams.h"
+#include "corvane_session.h"
 #include "corvane_state.h"
 
 namespace {
-const char ss_module[] = "corvane_main";
-
 // Library code that allocates with new ends on the same fatal path as ours.
 void out_of_memory() {
     std::fputs("\nError: Could not allocate memory for Corvane use in module corvane_main, line 0", OutFile);
@@ -23,21 +22,10 @@ void out_of_memory() {
 
 int ss_main(int argc, char** argv) {
     OutFile = stdout;
-    ss_leak_init();
     ss_tune_allocator();
     std::set_new_handler(out_of_memory);
     std::snprintf(TempFileName, sizeof TempFileName, "/tmp/talo-regression-%ld.tmp", static_cast<long>(getpid()));
-
-    max_line_width = 80;
-    minutes_to_retry = 4;
-    command_delay = 10;
-    safe_delete = 1;
-    input_source = input_none;
-
-    auto* pb = static_cast<_parseblk*>(ss_allocate_mem(sizeof(_parseblk), ss_module, __LINE__));
-    pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), ss_module, __LINE__));
-    GLOBAL_PARSEBLOCK = pb;
-    pb->state->fenn_flags = static_cast<char*>(ss_allocate_mem(1, ss_module, __LINE__));
+    _parseblk* pb = ss_session_create();
 
     EMClientAPITNGSetBlockMode(1);
     std::fprintf(OutFile, "\n\nTALO Build %s for veltra quillon dorn %s\n", "7", "3.2");
@@ -53,8 +41,7 @@ int ss_main(int argc, char** argv) {
     uint32_t flags = pb->state->session_flags;
     bool stopped = flags & stopped_on_error;
     bool no_pause = flags & exit_without_pause;
-    ss_release_all_mem();
-    ss_leak_test();
+    ss_session_destroy(pb);
 
     if (TotalRegressionDifferences != -1)
         std::fprintf(OutFile, "\nTotal regression differences = %u", static_cast<unsigned>(TotalRegressionDifferences));

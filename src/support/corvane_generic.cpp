@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "corvane_builtin.h"
 #include "corvane_catalogue.h"
 #include "corvane_confirm.h"
+#include "corvane_dispatch.h"
 #include "corvane_envelope.h"
 #include "corvane_exchange.h"
 #include "corvane_kinds.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "corvane_loop.h"
 #include "corvane_memory.h"
+#include "corvane_prompt.h"
 #include "corvane_sentence.h"
 
 namespace {
@@ -44,7 +44,7 @@ int ss_valid_chars(_parseblk* pb, const char* text, uint32_t length, const char*
         char c = text[i];
         bool unprintable = c < 32 || c > 126;
         if (!unprintable && !std::memchr(forbidden_chars, c, sizeof forbidden_chars - 1)) continue;
-        std::fprintf(OutFile, "%*s^", static_cast<int>(caret_column(pb, text, length, i)), "");
+        ss_print_caret(static_cast<int>(caret_column(pb, text, length, i)));
         if (unprintable)
             std::fprintf(OutFile, "\nError: Invalid non-printable character in %s at or near here",
                          word);

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "parse_fixture.h"
-#include "corvane_loop.h"
 
 namespace {
 
@@ -105,8 +104,7 @@ TEST_F(CommandCheckTest, OptionValuesAreCheckedWhileParsing) {
 // A refused value fails the command in the loop: the dispatch routine never
 // runs, so nothing is sent.
 TEST_F(CommandCheckTest, ARefusedValueStopsTheCommand) {
-    std::string line = "ADD VDISK v SIZE=0";
-    ss_parse_command(pb, line.data(), nullptr);
+    run("ADD VDISK v SIZE=0");
     EXPECT_EQ(output(), min_size);
 }
 

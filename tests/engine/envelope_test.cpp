@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "corvane_envelope.h"
+#include "corvane_memory.h"
 #include "corvane_sentence.h"
 #include "session_fixture.h"
 

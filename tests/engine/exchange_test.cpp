@@ -4,8 +4,6 @@
 
 #include "corvane_exchange.h"
 #include "corvane_memory.h"
-#include "corvane_token.h"
-#include "corvane_tokenizer.h"
 #include "fake_manager.h"
 #include "session_fixture.h"
 

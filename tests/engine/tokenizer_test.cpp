@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "corvane_display.h"
+#include "corvane_memory.h"
 #include "corvane_token.h"
 #include "corvane_tokenizer.h"
 #include "session_fixture.h"

@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "corvane_builtin.h"
 #include "corvane_cell.h"
 #include "corvane_configuration.h"
 #include "corvane_debug.h"
 #include "corvane_disk.h"
+#include "corvane_dispatch.h"
 #include "corvane_drm.h"
 #include "corvane_event.h"
 #include "corvane_file.h"

@@ -2,21 +2,14 @@
 
 #include <string>
 
-#include "corvane_loop.h"
+#include "corvane_line.h"
 #include "session_fixture.h"
 
 namespace {
 
 class LoopTest : public SessionTest {
 protected:
-    void run(std::string line, const uint32_t* delay = nullptr) {
-        text_ = std::move(line);
-        ss_parse_command(pb, text_.data(), delay);
-    }
     bool stopped() const { return pb->state->session_flags & stopped_on_error; }
-
-private:
-    std::string text_;
 };
 
 TEST_F(LoopTest, BlankAndCommentLinesDoNothingAtAll) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "corvane_memory.h"
+#include "corvane_memory_stats.h"
 #include "corvane_object.h"
 #include "corvane_sentence.h"
 #include "corvane_token.h"
@@ -56,11 +57,10 @@ TEST_F(MemoryTest, LeakTestReleasesEverythingTracked) {
     for (int i = 0; i < 10; ++i) ss_allocate_mem(32, "t", 1);
     // The session records stay, the rest go; ss_leak_test empties the tracker.
     pb->state->object_name = ss_copy_string("x");
-    ss_release_all_mem();
-    ss_leak_test();
+    ss_session_destroy(pb);
     EXPECT_EQ(ss_leak_count(), 0u);
     EXPECT_EQ(GLOBAL_PARSEBLOCK, nullptr);
-    create_session();  // TearDown expects a session
+    pb = ss_session_create();  // TearDown expects a session
 }
 
 TEST_F(MemoryTest, WorkingMemoryReleaseKeepsTheSelection) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "corvane_folder_names.h"
+#include "corvane_memory.h"
 #include "corvane_names.h"
 #include "corvane_sentence.h"
 #include "corvane_text_cleanup.h"

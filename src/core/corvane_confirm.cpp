@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "corvane_loop.h"
+#include "corvane_line.h"
 #include "corvane_seams.h"
 #include "corvane_state.h"
 

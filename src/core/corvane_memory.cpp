@@ -2,17 +2,14 @@
 
 #include <malloc.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
-#include "EMClientAPITNG.h"
-#include "corvane_object.h"
+#include "corvane_memory_stats.h"
 #include "corvane_seams.h"
-#include "corvane_sentence.h"
 #include "corvane_state.h"
-#include "corvane_token.h"
 
 namespace {
 const char ss_module[] = "corvane_memory";
@@ -175,35 +172,3 @@ void ss_release_text(char*& text) {
 }
 
 char* ss_copy_string(const char* text) { return ss_copy_count(text, std::strlen(text)); }
-
-void ss_release_working_mem() {
-    if (!GLOBAL_PARSEBLOCK || !GLOBAL_PARSEBLOCK->state) return;
-    session_state* s = GLOBAL_PARSEBLOCK->state;
-    for (char** text : {&s->object_name, &s->new_name, &s->host_name, &s->vdisk_name,
-                        &s->dr_disk_group_name, &s->folder_name, &s->remove_disk_name,
-                        &s->dr_destination_name, &s->source_name, &s->label_path,
-                        &s->storage_group_name, &s->capture_file_name})
-        ss_release_text(*text);
-    // A command that stopped between envelope header and trailer leaves the
-    // operation name behind; release it here rather than keep it to the end.
-    ss_release_text(s->soap_command);
-    ss_deallocate_tokens(s->tokens);
-    s->tokens = nullptr;
-    ss_deallocate_soap_sentences(s->sentences);
-    s->sentences = nullptr;
-    delete[] s->response;
-    s->response = nullptr;
-}
-
-void ss_release_all_mem() {
-    if (!GLOBAL_PARSEBLOCK || !GLOBAL_PARSEBLOCK->state) return;
-    session_state* s = GLOBAL_PARSEBLOCK->state;
-    ss_release_working_mem();
-    for (char** text : {&s->manager_name, &s->cell_name, &s->cell_id, &s->user_name,
-                        &s->user_password, &s->fenn_flags})
-        ss_release_text(*text);
-    ss_release_objects(GLOBAL_PARSEBLOCK, 0);
-    ss_deallocate_mem(s, ss_module, __LINE__);
-    ss_deallocate_mem(GLOBAL_PARSEBLOCK, ss_module, __LINE__);
-    GLOBAL_PARSEBLOCK = nullptr;
-}

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
 // Zero-filled, tracked block; null for size 0. Fatal when memory runs out.
 void* ss_allocate_mem(size_t size, const char* module, int line);
@@ -19,8 +18,6 @@ void ss_leak_add(void* address, size_t size, const char* module, int line);
 bool ss_leak_remove(void* address);
 void ss_leak_test();  // frees everything still tracked, empties the tracker
 void ss_leak_trim();  // gives back tracker space that no longer holds blocks
-size_t ss_leak_count();     // live tracked blocks
-size_t ss_leak_capacity();  // tracker slots currently held
 
 // The fatal end shared by every "cannot go on" path: release all tracked
 // memory, ask for Return, exit with status 1. Callers print their message.
@@ -29,10 +26,6 @@ size_t ss_leak_capacity();  // tracker slots currently held
 // Keeps memory released by one command for the next instead of giving it back
 // to the system (called once at start-up).
 void ss_tune_allocator();
-
-// Per-command and whole-session release (uses GLOBAL_PARSEBLOCK).
-void ss_release_working_mem();
-void ss_release_all_mem();
 
 // Releases an owned session text and leaves its field null.
 void ss_release_text(char*& text);

@@ -1,0 +1,14 @@
+// Reading one line of input: a command from the keyboard or a command file,
+// or the answer to a confirmation prompt.
+#pragma once
+
+#include <cstdio>
+
+// Longest line read, newline included.
+constexpr int ss_max_line = 2048;
+
+// Reads one line of at most ss_max_line characters into `buffer` (which holds
+// ss_max_line + 1). Returns the count read, or -1 when nothing could be read.
+int ss_read_line(FILE* stream, char* buffer);
+// Drops trailing blanks, control characters and bytes above 0x7F.
+void ss_strip_line_end(char* line);
