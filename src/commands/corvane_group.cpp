@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "corvane_catalogue.h"
+#include "corvane_generic.h"
 #include "corvane_kinds.h"
 #include "corvane_names.h"
 #include "corvane_option_values.h"
@@ -33,6 +34,22 @@ int ss_delete_group(_parseblk* pb) {
     return 0;
 }
 
+int ss_add_group_dispatch(_parseblk* pb) {
+    session_state* s = pb->state;
+    if (ss_check_cell_set(pb) != 0) return 1;
+    if (s->folder_name && ss_queue_object_id(pb, kind_folder, s->folder_name, "FolderID") != 0) return 1;
+    return ss_send_cell_request(pb, "Create", fenn_objects[kind_disk_group]);
+}
+
+// The disk that DELETE names leaves the group in the same request.
+int ss_set_group_dispatch(_parseblk* pb) {
+    session_state* s = pb->state;
+    if (s->remove_disk_name && ss_queue_object_id(pb, kind_disk, s->remove_disk_name, "DeleteDiskID") != 0)
+        return 1;
+    return ss_set_object(pb, kind_disk_group);
+}
+
+int ss_delete_group_dispatch(_parseblk* pb) { return ss_delete_object(pb, kind_disk_group); }
 int ss_show_group_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_disk_group); }
 
 // Option words.

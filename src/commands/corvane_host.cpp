@@ -1,16 +1,20 @@
 #include "corvane_host.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "corvane_catalogue.h"
 #include "corvane_convert.h"
+#include "corvane_generic.h"
 #include "corvane_kinds.h"
 #include "corvane_sentence.h"
 
 namespace {
 // A custom mode is a mask of up to 64 bits: two 32-bit words.
 constexpr int custom_mask_words = 2;
+// "CUSTOM=" and the mask as typed must fit the mode's 2048-character text.
+constexpr size_t custom_mode_size = 2048;
 
 int queue(_parseblk* pb, const char* name, const char* value) {
     ss_replace_soap_sentence(pb, name, value);
@@ -46,6 +50,15 @@ int ss_show_world_wide_name(_parseblk* pb) {
     return 0;
 }
 
+int ss_add_host_dispatch(_parseblk* pb) {
+    session_state* s = pb->state;
+    if (ss_check_cell_set(pb) != 0) return 1;
+    if (s->folder_name && ss_queue_object_id(pb, kind_folder, s->folder_name, "FolderID") != 0) return 1;
+    return ss_send_cell_request(pb, "Create", fenn_objects[kind_host]);
+}
+
+int ss_set_host_dispatch(_parseblk* pb) { return ss_set_object(pb, kind_host); }
+int ss_delete_host_dispatch(_parseblk* pb) { return ss_delete_object(pb, kind_host); }
 int ss_show_host_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_host); }
 int ss_show_world_wide_name_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_world_wide_name); }
 
@@ -72,7 +85,8 @@ int ss_set_host_delete_wwn(_parseblk* pb) { return queue(pb, "Operation", "delet
 int ss_host_os_custom(_parseblk* pb) {
     std::string mask(pb->string_value, pb->string_length);
     uint32_t words[custom_mask_words];
-    if (cvt_atox(mask.c_str(), words, custom_mask_words) != 0) {
+    if (mask.size() >= custom_mode_size - std::strlen("CUSTOM=") ||
+        cvt_atox(mask.c_str(), words, custom_mask_words) != 0) {
         std::fputs("\nError: Custom OS mask illegal", OutFile);
         return 1;
     }

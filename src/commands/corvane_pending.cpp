@@ -9,16 +9,10 @@
 // their commands send are still to come. The placeholders of the capture
 // commands are capture/corvane_capture_pending.cpp.
 #include "corvane_debug.h"
-#include "corvane_disk.h"
 #include "corvane_dispatch.h"
 #include "corvane_drm.h"
-#include "corvane_folder.h"
-#include "corvane_group.h"
-#include "corvane_host.h"
 #include "corvane_monitor.h"
 #include "corvane_power.h"
-#include "corvane_storage.h"
-#include "corvane_unit.h"
 
 // Action routine of the diagnostic word.
 
@@ -26,20 +20,8 @@ int ss_ar_debug_information(_parseblk*) { return 0; }
 
 // Dispatch routines, in the order of the command list.
 
-int ss_clone_storage_dispatch(_parseblk*) { return ss_not_available("ADD COPY"); }
-int ss_add_group_dispatch(_parseblk*) { return ss_not_available("ADD DISK_GROUP"); }
 int ss_add_dr_group_dispatch(_parseblk*) { return ss_not_available("ADD DR_GROUP"); }
-int ss_add_folder_dispatch(_parseblk*) { return ss_not_available("ADD FOLDER"); }
-int ss_add_host_dispatch(_parseblk*) { return ss_not_available("ADD HOST"); }
-int ss_add_unit_dispatch(_parseblk*) { return ss_not_available("ADD LUN"); }
-int ss_snapshot_storage_dispatch(_parseblk*) { return ss_not_available("ADD SNAPSHOT"); }
-int ss_add_storage_dispatch(_parseblk*) { return ss_not_available("ADD VDISK"); }
-int ss_delete_group_dispatch(_parseblk*) { return ss_not_available("DELETE DISK_GROUP"); }
 int ss_delete_dr_group_dispatch(_parseblk*) { return ss_not_available("DELETE DR_GROUP"); }
-int ss_delete_folder_dispatch(_parseblk*) { return ss_not_available("DELETE FOLDER"); }
-int ss_delete_host_dispatch(_parseblk*) { return ss_not_available("DELETE HOST"); }
-int ss_delete_unit_dispatch(_parseblk*) { return ss_not_available("DELETE LUN"); }
-int ss_delete_storage_dispatch(_parseblk*) { return ss_not_available("DELETE VDISK"); }
 int ss_dr_emversion(_parseblk*) { return ss_not_available("EMVERSION"); }
 int ss_dr_exercisestartall(_parseblk*) { return ss_not_available("EXERCISE_DISK START ALL"); }
 int ss_dr_exercisestart(_parseblk*) { return ss_not_available("EXERCISE_DISK START"); }
@@ -47,10 +29,5 @@ int ss_dr_exercisestop(_parseblk*) { return ss_not_available("EXERCISE_DISK STOP
 int ss_dr_exercisesummary(_parseblk*) { return ss_not_available("EXERCISE_DISK SUMMARY"); }
 int ss_dr_rediscover(_parseblk*) { return ss_not_available("REDISCOVER"); }
 int ss_set_power_dispatch(_parseblk*) { return ss_not_available("RESTART or SHUTDOWN"); }
-int ss_set_disk_dispatch(_parseblk*) { return ss_not_available("SET DISK"); }
-int ss_set_group_dispatch(_parseblk*) { return ss_not_available("SET DISK_GROUP"); }
 int ss_set_dr_group_dispatch(_parseblk*) { return ss_not_available("SET DR_GROUP"); }
-int ss_set_folder_dispatch(_parseblk*) { return ss_not_available("SET FOLDER"); }
-int ss_set_host_dispatch(_parseblk*) { return ss_not_available("SET HOST"); }
 int ss_set_monitor_dispatch(_parseblk*) { return ss_not_available("SET MONITOR"); }
-int ss_set_storage_dispatch(_parseblk*) { return ss_not_available("SET VDISK"); }

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "corvane_catalogue.h"
+#include "corvane_dispatch.h"
+#include "corvane_generic.h"
 #include "corvane_kinds.h"
 #include "corvane_names.h"
 #include "corvane_option_values.h"
@@ -15,6 +17,25 @@ constexpr uint32_t max_size_gb = 65535;
 int queue(_parseblk* pb, const char* name, const char* value) {
     ss_replace_soap_sentence(pb, name, value);
     return 0;
+}
+
+// Where a new virtual disk goes: the folder typed in front of its name and
+// the DISK_GROUP given, each resolved to its identifier.
+int queue_placement(_parseblk* pb) {
+    session_state* s = pb->state;
+    if (s->folder_name && ss_queue_object_id(pb, kind_folder, s->folder_name, "FolderID") != 0) return 1;
+    if (s->storage_group_name && ss_queue_object_id(pb, kind_disk_group, s->storage_group_name, "GroupID") != 0)
+        return 1;
+    return 0;
+}
+
+// Snapshot and clone: a new virtual disk copied from the source VDISK.
+int ss_snap_and_clone(_parseblk* pb, const char* type) {
+    session_state* s = pb->state;
+    if (!s->object_name || !s->source_name) return ss_incomplete_command(pb);
+    if (ss_check_cell_set(pb) != 0 || queue_placement(pb) != 0) return 1;
+    if (ss_queue_object_id(pb, kind_vdisk, s->source_name, "StorageID") != 0) return 1;
+    return ss_send_cell_request(pb, "Copy", type);
 }
 }  // namespace
 
@@ -50,6 +71,20 @@ int ss_delete_storage(_parseblk* pb) {
     return queue(pb, "deletionmode", "asynchronous");
 }
 
+int ss_add_storage_dispatch(_parseblk* pb) {
+    if (ss_check_cell_set(pb) != 0 || queue_placement(pb) != 0) return 1;
+    return ss_send_cell_request(pb, "Create", fenn_objects[kind_vdisk]);
+}
+
+int ss_snapshot_storage_dispatch(_parseblk* pb) { return ss_snap_and_clone(pb, "Snapshot"); }
+int ss_clone_storage_dispatch(_parseblk* pb) { return ss_snap_and_clone(pb, "Clone"); }
+
+int ss_set_storage_dispatch(_parseblk* pb) {
+    if (ss_check_cell_set(pb) != 0) return 1;
+    return ss_set_object(pb, kind_vdisk);
+}
+
+int ss_delete_storage_dispatch(_parseblk* pb) { return ss_delete_object(pb, kind_vdisk); }
 int ss_show_storage_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_vdisk); }
 
 // Option words.

@@ -68,8 +68,8 @@ const _kw_desc kwt_clone_storage[] = {
     kw(ss_text_redundancy, assign, nullptr, kwt_add_storage_redundancy_clone),
     kw(ss_text_storage, assign | hidden, nullptr, kwt_clone_storage_name),
     kw(ss_text_vdisk, assign, nullptr, kwt_clone_storage_name),
-    kw(ss_text_wait_for_completion, none, ss_add_storage_wait_for_completion, kwt_clone_storage_name),
-    kw(ss_text_nowait_for_completion, none, ss_add_storage_nowait_for_completion, kwt_clone_storage_name),
+    kw(ss_text_wait_for_completion, none, ss_add_storage_wait_for_completion, kwt_clone_storage),
+    kw(ss_text_nowait_for_completion, none, ss_add_storage_nowait_for_completion, kwt_clone_storage),
     kw(ss_text_world_wide_lun_name, assign | last, nullptr, kwt_add_clone_fixed_wwn),
 };
 

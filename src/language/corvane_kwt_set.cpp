@@ -163,7 +163,6 @@ const _kw_desc kwt_set_host_ip_num[] = {
     kw(ss_desc_ip_address, free_text | last, ss_set_host_ip, nullptr),
 };
 
-// UNKNOWN goes on into the ADD HOST options, unlike its neighbours.
 const _kw_desc kwt_set_os[] = {
     kw(ss_text_custom, assign, nullptr, kwt_set_custom_number),
     kw(ss_text_korux, none, ss_host_os_korux, nullptr),
@@ -171,7 +170,7 @@ const _kw_desc kwt_set_os[] = {
     kw(ss_text_raven_os, none, ss_host_os_raven, nullptr),
     kw(ss_text_solaris, none, ss_host_os_sun_unix, nullptr),
     kw(ss_text_qanto, none, ss_host_os_qanto_unix, nullptr),
-    kw(ss_text_unknown, none, ss_host_os_unknown, kwt_add_host_options),
+    kw(ss_text_unknown, none, ss_host_os_unknown, nullptr),
     kw(ss_text_windows, last, ss_host_os_winnt, nullptr),
 };
 

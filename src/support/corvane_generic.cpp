@@ -84,6 +84,22 @@ int ss_delete_object(_parseblk* pb, int kind) {
     return send_object_request(pb, kind, object, true);
 }
 
+int ss_queue_object_id(_parseblk* pb, int kind, const char* name, const char* sentence) {
+    _object_info* object = ss_object_update_and_find(pb, kind, name);
+    if (!object) return 1;
+    ss_replace_soap_sentence(pb, sentence, object->id);
+    return 0;
+}
+
+int ss_send_cell_request(_parseblk* pb, const char* operation, const char* type) {
+    ss_soap_header(pb, operation, type);
+    ss_replace_soap_sentence(pb, "ElementID", pb->state->cell_id);
+    ss_write_soap_sentences(pb);
+    ss_soap_trailer(pb);
+    if (ss_exchange_and_tokenize(pb) != 0) return 1;
+    return ss_check_success_fail(pb);
+}
+
 int ss_set_object(_parseblk* pb, int kind) {
     session_state* s = pb->state;
     if (!s->object_name) return ss_incomplete_command(pb);

@@ -100,7 +100,7 @@ TEST_F(GrammarTest, HelpListsTheVisibleWordsInTableOrder) {
         {"SET HOST h ?", options({"ADD_WORLD_WIDE_NAME", "COMMENT", "DELETE_WORLD_WIDE_NAME", "IP", "NAME",
                                   "OPERATING_SYSTEM"})},
         {"SET HOST h OPERATING_SYSTEM=KORUX ?", no_more},
-        {"SET HOST h OPERATING_SYSTEM=UNKNOWN ?", options({"COMMENT", "IP", "OPERATING_SYSTEM", "WORLD_WIDE_NAME"})},
+        {"SET HOST h OPERATING_SYSTEM=UNKNOWN ?", no_more},
         {"SET OPTIONS ?", options({"COMMAND_DELAY", "NOCOMMAND_DELAY", "DISPLAY_WIDTH", "ON_ERROR", "RETRIES",
                                    "NORETRIES", "SAFE_DELETE", "NOSAFE_DELETE"})},
         {"SET VDISK v ?", options({"COMMENT", "MIRRORED_WRITEBACK", "NOMIRRORED_WRITEBACK", "NAME", "OS_UNIT_ID",

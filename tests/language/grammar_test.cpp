@@ -172,7 +172,10 @@ TEST_F(GrammarTest, HiddenFullWordAndAbbreviationRules) {
         // ...but an object's SET takes one.
         {"SET VDISK v SIZE=2 READ_CACHE", parse_syntax_error},
         {"SET HOST h OPERATING_SYSTEM=KORUX IP=x", parse_syntax_error},
-        {"SET HOST h OPERATING_SYSTEM=UNKNOWN IP=x", parse_ok},  // UNKNOWN goes on to the ADD HOST options
+        {"SET HOST h OPERATING_SYSTEM=UNKNOWN IP=x", parse_syntax_error},  // UNKNOWN too ends SET HOST
+        // A clone's completion mode returns to the clone's options.
+        {"ADD COPY c WAIT_FOR_COMPLETION VDISK=v", parse_ok},
+        {"ADD COPY c NOWAIT_FOR_COMPLETION DISK_GROUP=g VDISK=v", parse_ok},
         {"SET DISK_GROUP g SPARE_POLICY=SINGLE OCCUPANCY_ALARM=90", parse_ok},
         // FULL and NOFULL come before the name; the name ends the command.
         {"SHOW VDISK v FULL", parse_syntax_error},
@@ -251,8 +254,8 @@ TEST_F(GrammarTest, CommandsStillToComeFailClearly) {
     run("EMVERSION");
     EXPECT_EQ(output(), "\nError: EMVERSION is not available in this version of TALO");
     s->session_flags |= stop_on_error;
-    run("ADD STORAGE v SIZE=1");
-    EXPECT_EQ(output(), "\nError: ADD VDISK is not available in this version of TALO");
+    run("SET DR_GROUP d FAILOVER");
+    EXPECT_EQ(output(), "\nError: SET DR_GROUP is not available in this version of TALO");
     EXPECT_TRUE(s->session_flags & stopped_on_error);
 }
 
