@@ -51,6 +51,7 @@ std::string plural_label(std::string_view t) {
 
 Engine::Engine(Model& model, std::string v3_namespace) : model_(model), v3_namespace_(std::move(v3_namespace)) {
     register_system_handlers(*this);
+    register_storage_handlers(*this);
     register_host_handlers(*this);
     register_folder_handlers(*this);
 }
