@@ -78,6 +78,8 @@ void register_system_handlers(Engine& engine);
 void register_storage_handlers(Engine& engine);
 // Create, Set and Delete of "StorageClient".
 void register_host_handlers(Engine& engine);
+// Create and Delete of "PresentedUnit".
+void register_lun_handlers(Engine& engine);
 // Create, Set and Delete of "Folder".
 void register_folder_handlers(Engine& engine);
 
