@@ -55,6 +55,8 @@ Engine::Engine(Model& model, std::string v3_namespace) : model_(model), v3_names
     register_host_handlers(*this);
     register_lun_handlers(*this);
     register_folder_handlers(*this);
+    register_disk_group_handlers(*this);
+    register_disk_handlers(*this);
 }
 
 void Engine::on(std::string_view operation, std::string_view element_type, Handler handler) {

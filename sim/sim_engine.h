@@ -82,5 +82,9 @@ void register_host_handlers(Engine& engine);
 void register_lun_handlers(Engine& engine);
 // Create, Set and Delete of "Folder".
 void register_folder_handlers(Engine& engine);
+// Create, Set and Delete of "DiskGroup".
+void register_disk_group_handlers(Engine& engine);
+// Set of "Disk".
+void register_disk_handlers(Engine& engine);
 
 }  // namespace talosim
