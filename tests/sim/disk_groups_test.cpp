@@ -4,7 +4,7 @@ namespace {
 
 // Cheetah's disks: 001 to 012 in the default group, 013 to 020 (Near-Online,
 // 250 GB) in Archive, 021 and 022 ungrouped; 146 GB unless Near-Online.
-class DiskGroupTest : public simtest::ChangeTest {
+class SimDiskGroupTest : public simtest::ChangeTest {
 protected:
     const std::string groups = "\\Disk Groups\\";
     const std::string ungrouped = "\\Disk Groups\\Ungrouped Disks\\";
@@ -12,7 +12,7 @@ protected:
     std::string disk(const std::string& name) { return id_of("Disk", name); }
 };
 
-TEST_F(DiskGroupTest, CreateTakesUngroupedDisksOfItsType) {
+TEST_F(SimDiskGroupTest, CreateTakesUngroupedDisksOfItsType) {
     ASSERT_TRUE(succeeded(send("Create", "DiskGroup",
                                {{"Name", "Fast"}, {"FolderID", id_of("Folder", groups)}, {"DeviceCount", "2"},
                                 {"SparePolicy", "None"}, {"occupancyalarmlevel", "80"}, {"diskgrpdisktype", "Online"},
@@ -33,7 +33,7 @@ TEST_F(DiskGroupTest, CreateTakesUngroupedDisksOfItsType) {
     expect_refused({{"the group holds a disk", "Delete", "DiskGroup", {{"ID", group("Fast")}}, 33}});
 }
 
-TEST_F(DiskGroupTest, WithoutOptionsAGroupTakesEveryFittingDisk) {
+TEST_F(SimDiskGroupTest, WithoutOptionsAGroupTakesEveryFittingDisk) {
     ASSERT_TRUE(succeeded(send("Create", "DiskGroup", {{"Name", "Rest"}})));
     simtest::Reading r = read("DiskGroup", groups + "Rest");
     EXPECT_EQ(value(r, "Total_Disks"), "2");
@@ -47,7 +47,7 @@ TEST_F(DiskGroupTest, WithoutOptionsAGroupTakesEveryFittingDisk) {
     EXPECT_TRUE(listed("Disk", ungrouped + "Disk 022"));
 }
 
-TEST_F(DiskGroupTest, SetMovesDisksInAndOutAndRenamesTheGroupEverywhere) {
+TEST_F(SimDiskGroupTest, SetMovesDisksInAndOutAndRenamesTheGroupEverywhere) {
     const std::string default_group = groups + "Default Disk Group";
     ASSERT_TRUE(succeeded(
         send("Set", "DiskGroup", {{"ID", group("Default Disk Group")}, {"DeleteDiskID", disk(default_group + "\\Disk 001")}})));
@@ -71,7 +71,7 @@ TEST_F(DiskGroupTest, SetMovesDisksInAndOutAndRenamesTheGroupEverywhere) {
     EXPECT_FALSE(listed("DiskGroup", groups + "Archive"));
 }
 
-TEST_F(DiskGroupTest, DisksTakeANameWithinTheirGroupAndAComment) {
+TEST_F(SimDiskGroupTest, DisksTakeANameWithinTheirGroupAndAComment) {
     const std::string name = groups + "Archive\\Disk 013";
     ASSERT_TRUE(succeeded(send("Set", "Disk", {{"ID", disk(name)}, {"Name", "Slow1"}, {"comments", "Bay 13"}})));
     simtest::Reading r = read("Disk", groups + "Archive\\Slow1");
@@ -85,7 +85,7 @@ TEST_F(DiskGroupTest, DisksTakeANameWithinTheirGroupAndAComment) {
     });
 }
 
-TEST_F(DiskGroupTest, RefusalsChangeNothing) {
+TEST_F(SimDiskGroupTest, RefusalsChangeNothing) {
     // A group full enough that one disk less would not hold it: Archive has
     // 2000 GB on 8 disks and ledger takes 40 of them.
     ASSERT_TRUE(succeeded(send("Create", "Storage",

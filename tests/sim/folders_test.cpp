@@ -2,13 +2,13 @@
 
 namespace {
 
-class FolderTest : public simtest::ChangeTest {
+class SimFolderTest : public simtest::ChangeTest {
 protected:
     const std::string finance = "\\Virtual Disks\\Finance\\";
     std::string folder(const std::string& name) { return id_of("Folder", name); }
 };
 
-TEST_F(FolderTest, FoldersNestInsideExistingOnesWithAFinalBackslash) {
+TEST_F(SimFolderTest, FoldersNestInsideExistingOnesWithAFinalBackslash) {
     ASSERT_TRUE(succeeded(send("Create", "Folder", {{"ID", folder(finance)}, {"Name", "Reports"}, {"comments", "Monthly"}})));
     ASSERT_TRUE(succeeded(send("Create", "Folder", {{"ID", folder(finance + "Reports\\")}, {"Name", "2026"}})));
     ASSERT_TRUE(succeeded(send("Create", "Folder", {{"ID", folder("\\Hosts\\")}, {"Name", "Lab"}})));
@@ -20,7 +20,7 @@ TEST_F(FolderTest, FoldersNestInsideExistingOnesWithAFinalBackslash) {
     EXPECT_EQ(value(read("Folder", finance + "Reports\\2026\\"), "Comments"), "");
 }
 
-TEST_F(FolderTest, RenamingAFolderRenamesWhatItHolds) {
+TEST_F(SimFolderTest, RenamingAFolderRenamesWhatItHolds) {
     ASSERT_TRUE(succeeded(send("Create", "Folder", {{"ID", folder(finance)}, {"Name", "Reports"}})));
     ASSERT_TRUE(succeeded(send("Create", "Folder", {{"ID", folder("\\Virtual Disks\\")}, {"Name", "Finance2"}})));
     ASSERT_TRUE(succeeded(send("Set", "Folder", {{"ID", folder(finance)}, {"Name", "Accounts"}, {"comments", "renamed"}})));
@@ -35,13 +35,13 @@ TEST_F(FolderTest, RenamingAFolderRenamesWhatItHolds) {
     EXPECT_TRUE(listed("Folder", "\\Virtual Disks\\Finance2\\"));
 }
 
-TEST_F(FolderTest, DeleteTakesOnlyAnEmptyFolder) {
+TEST_F(SimFolderTest, DeleteTakesOnlyAnEmptyFolder) {
     ASSERT_TRUE(succeeded(send("Create", "Folder", {{"ID", folder(finance)}, {"Name", "Old"}})));
     ASSERT_TRUE(succeeded(send("Delete", "Folder", {{"ID", folder(finance + "Old\\")}})));
     EXPECT_FALSE(listed("Folder", finance + "Old\\"));
 }
 
-TEST_F(FolderTest, RefusalsChangeNothing) {
+TEST_F(SimFolderTest, RefusalsChangeNothing) {
     expect_refused({
         {"name in use", "Create", "Folder", {{"ID", folder("\\Virtual Disks\\")}, {"Name", "Finance"}}, 20},
         {"name of a virtual disk", "Create", "Folder", {{"ID", folder(finance)}, {"Name", "ledger"}}, 20},

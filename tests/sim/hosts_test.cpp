@@ -2,7 +2,7 @@
 
 namespace {
 
-class HostTest : public simtest::ChangeTest {
+class SimHostTest : public simtest::ChangeTest {
 protected:
     const std::string dbserver1 = "\\Hosts\\dbserver1";
     std::string host(const std::string& name) { return id_of("StorageClient", name); }
@@ -17,7 +17,7 @@ protected:
     }
 };
 
-TEST_F(HostTest, CreateReadsBackAddressModeAdaptersAndTheDefaults) {
+TEST_F(SimHostTest, CreateReadsBackAddressModeAdaptersAndTheDefaults) {
     ASSERT_TRUE(succeeded(send("Create", "StorageClient",
                                {{"Name", "app01"}, {"StorageClientMode", "CUSTOM=0000-1234-abcd-00ff"},
                                 {"StorageClientIP", "10.0.0.30"}, {"comments", "App server"},
@@ -40,7 +40,7 @@ TEST_F(HostTest, CreateReadsBackAddressModeAdaptersAndTheDefaults) {
     EXPECT_TRUE(d.categories.empty());
 }
 
-TEST_F(HostTest, SetRenamesChangesAndAddsOrDeletesAdapters) {
+TEST_F(SimHostTest, SetRenamesChangesAndAddsOrDeletesAdapters) {
     const std::string id = host(dbserver1);
     ASSERT_TRUE(succeeded(send("Set", "StorageClient",
                                {{"ID", id}, {"Name", "dbserver9"}, {"StorageClientIP", "10.0.0.9"},
@@ -69,7 +69,7 @@ TEST_F(HostTest, SetRenamesChangesAndAddsOrDeletesAdapters) {
     EXPECT_EQ(value(read("StorageClient", "\\Hosts\\dbserver9"), "IPAddress"), "Dynamic IP Assignment");
 }
 
-TEST_F(HostTest, DeleteTakesOnlyAHostWithoutLuns) {
+TEST_F(SimHostTest, DeleteTakesOnlyAHostWithoutLuns) {
     ASSERT_TRUE(succeeded(send("Create", "StorageClient", {{"Name", "spare"}, {"StorageClientMode", "WINDOWS"}})));
     ASSERT_TRUE(succeeded(send("Delete", "StorageClient", {{"ID", host("\\Hosts\\spare")}})));
     EXPECT_FALSE(listed("StorageClient", "\\Hosts\\spare"));
@@ -77,7 +77,7 @@ TEST_F(HostTest, DeleteTakesOnlyAHostWithoutLuns) {
                     {"delete of nothing", "Delete", "StorageClient", {{"ID", "nope"}}, 7}});
 }
 
-TEST_F(HostTest, RefusalsChangeNothing) {
+TEST_F(SimHostTest, RefusalsChangeNothing) {
     const std::string id = host(dbserver1);
     expect_refused({
         {"name in use", "Create", "StorageClient", {{"Name", "dbserver1"}, {"StorageClientMode", "0"}}, 20},

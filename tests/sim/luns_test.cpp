@@ -2,7 +2,7 @@
 
 namespace {
 
-class LunTest : public simtest::ChangeTest {
+class SimLunTest : public simtest::ChangeTest {
 protected:
     const std::string ledger = "\\Virtual Disks\\Finance\\ledger\\ACTIVE";
     const std::string orders = "\\Virtual Disks\\orders\\ACTIVE";
@@ -17,7 +17,7 @@ protected:
     }
 };
 
-TEST_F(LunTest, ADiskShowsItsLunsInLunOrder) {
+TEST_F(SimLunTest, ADiskShowsItsLunsInLunOrder) {
     EXPECT_EQ(presentations(ledger), (std::vector<std::string>{"1 \\Hosts\\web01", "2 \\Hosts\\dbserver1"}));
     ASSERT_TRUE(succeeded(send("Create", "StorageClient", {{"Name", "app01"}})));
     ASSERT_TRUE(succeeded(send("Create", "PresentedUnit",
@@ -33,7 +33,7 @@ TEST_F(LunTest, ADiskShowsItsLunsInLunOrder) {
     EXPECT_EQ(value(lun, "Host_Name"), "\\Hosts\\web01");
 }
 
-TEST_F(LunTest, DeletingTheLunsFreesTheDiskAndTheHost) {
+TEST_F(SimLunTest, DeletingTheLunsFreesTheDiskAndTheHost) {
     std::vector<std::string> luns;  // LUN 2 to dbserver1, then LUN 1 to web01
     for (const talosim::Object* lun : model.list(*model.find_system(cheetah), "PresentedUnit"))
         if (lun->prop("StorageID") == vdisk(ledger)) luns.push_back(lun->id);
@@ -46,7 +46,7 @@ TEST_F(LunTest, DeletingTheLunsFreesTheDiskAndTheHost) {
     EXPECT_TRUE(succeeded(send("Delete", "Storage", {{"ID", vdisk(ledger)}})));
 }
 
-TEST_F(LunTest, RefusalsChangeNothing) {
+TEST_F(SimLunTest, RefusalsChangeNothing) {
     expect_refused({
         {"number taken on that host", "Create", "PresentedUnit",
          {{"LUN", "1"}, {"StorageClientID", host("dbserver1")}, {"StorageID", vdisk(orders)}}, 21},

@@ -4,7 +4,7 @@ namespace {
 
 using simtest::Refusal;
 
-class StorageTest : public simtest::ChangeTest {
+class SimStorageTest : public simtest::ChangeTest {
 protected:
     const std::string finance = "\\Virtual Disks\\Finance\\";
     const std::string db_data = "\\Virtual Disks\\db_data\\ACTIVE";
@@ -16,7 +16,7 @@ protected:
     std::string vdisk(const std::string& name) { return id_of("Storage", name); }
 };
 
-TEST_F(StorageTest, CreateNamesTheActiveMemberInItsFolderAndReadsBackEveryOption) {
+TEST_F(SimStorageTest, CreateNamesTheActiveMemberInItsFolderAndReadsBackEveryOption) {
     ASSERT_TRUE(succeeded(send("Create", "Storage",
                                {{"Name", "payroll"}, {"FolderID", folder(finance)}, {"GroupID", group("Archive")},
                                 {"Size", "20"}, {"RedundType", "MIRROR"}, {"WriteCache", "Unmirrored Write-Back"},
@@ -59,7 +59,7 @@ TEST_F(StorageTest, CreateNamesTheActiveMemberInItsFolderAndReadsBackEveryOption
     EXPECT_NE(wwn, value(r, "World_Wide_LUN_Name"));
 }
 
-TEST_F(StorageTest, SnapshotsJoinTheSourcesFamilyAndClonesStartTheirOwn) {
+TEST_F(SimStorageTest, SnapshotsJoinTheSourcesFamilyAndClonesStartTheirOwn) {
     ASSERT_TRUE(succeeded(send("Copy", "Snapshot", {{"StorageID", vdisk(db_data)}, {"Name", "snap_tue"}})));
     simtest::Reading snap = read("Storage", "\\Virtual Disks\\db_data\\snap_tue");
     EXPECT_EQ(value(snap, "Family_Name"), "\\Virtual Disks\\db_data");
@@ -90,7 +90,7 @@ TEST_F(StorageTest, SnapshotsJoinTheSourcesFamilyAndClonesStartTheirOwn) {
     EXPECT_EQ(value(read("Storage", "\\Virtual Disks\\db_cold\\ACTIVE"), "Disk_Group"), "\\Disk Groups\\Archive");
 }
 
-TEST_F(StorageTest, SetChangesEachPropertyAndARenameMovesTheWholeFamily) {
+TEST_F(SimStorageTest, SetChangesEachPropertyAndARenameMovesTheWholeFamily) {
     ASSERT_TRUE(succeeded(send("Set", "Storage",
                                {{"ID", vdisk(ledger)}, {"WriteCache", "Mirrored Write-Back"}, {"ReadCache", "On"},
                                 {"PrefPath", "A_FAILOVER"}, {"WriteProtect", "YES"}, {"RavenID", "99"},
@@ -119,7 +119,7 @@ TEST_F(StorageTest, SetChangesEachPropertyAndARenameMovesTheWholeFamily) {
     EXPECT_TRUE(listed("Storage", "\\Virtual Disks\\db_main\\ACTIVE"));
 }
 
-TEST_F(StorageTest, DeleteTakesAMemberOnlyOnceNothingHangsOnIt) {
+TEST_F(SimStorageTest, DeleteTakesAMemberOnlyOnceNothingHangsOnIt) {
     ASSERT_TRUE(succeeded(send("Delete", "Storage", {{"ID", vdisk(snap_monday)}, {"deletionmode", "asynchronous"}})));
     EXPECT_FALSE(listed("Storage", snap_monday));
     expect_refused({{"db_data still presented", "Delete", "Storage", {{"ID", vdisk(db_data)}}, 30}});
@@ -133,7 +133,7 @@ TEST_F(StorageTest, DeleteTakesAMemberOnlyOnceNothingHangsOnIt) {
     EXPECT_FALSE(listed("Storage", tmp));
 }
 
-TEST_F(StorageTest, RefusalsChangeNothing) {
+TEST_F(SimStorageTest, RefusalsChangeNothing) {
     const std::string db = vdisk(db_data);
     expect_refused({
         {"name in use in its folder", "Create", "Storage", {{"Name", "ledger"}, {"FolderID", folder(finance)}}, 20},
