@@ -51,6 +51,12 @@ std::string plural_label(std::string_view t) {
 
 Engine::Engine(Model& model, std::string v3_namespace) : model_(model), v3_namespace_(std::move(v3_namespace)) {
     register_system_handlers(*this);
+    register_storage_handlers(*this);
+    register_host_handlers(*this);
+    register_lun_handlers(*this);
+    register_folder_handlers(*this);
+    register_disk_group_handlers(*this);
+    register_disk_handlers(*this);
 }
 
 void Engine::on(std::string_view operation, std::string_view element_type, Handler handler) {
@@ -112,10 +118,16 @@ std::string Engine::render_object(const System& sys, const Object& obj) const {
     }
     for (const Section& s : obj.sections) out += category(s.label, s.fields);
     if (obj.type == type::vdisk) {
-        // Presentations are LUN objects of their own; a disk shows them.
+        // Presentations are LUN objects of their own; a disk shows them in
+        // LUN order (hosts that share a number in the order they got it).
+        std::vector<const Object*> presented;
+        for (const Object* lun : model_.list(sys, type::lun))
+            if (lun->prop("StorageID") == obj.id) presented.push_back(lun);
+        std::stable_sort(presented.begin(), presented.end(), [](const Object* a, const Object* b) {
+            return std::strtoul(a->prop("LUN").c_str(), nullptr, 10) < std::strtoul(b->prop("LUN").c_str(), nullptr, 10);
+        });
         std::vector<Field> luns;
-        for (const Object* lun : model_.list(sys, type::lun)) {
-            if (lun->prop("StorageID") != obj.id) continue;
+        for (const Object* lun : presented) {
             const Object* host = model_.find(sys, type::host, lun->prop("StorageClientID"));
             luns.push_back({"Lun", lun->prop("LUN")});
             luns.push_back({"StorageClientName", host ? host->name : ""});

@@ -74,5 +74,17 @@ std::string check_object_name(std::string_view name, size_t limit = 32);
 // Each object class gets its own register_..._handlers in its own file,
 // called from the Engine constructor.
 void register_system_handlers(Engine& engine);
+// Create, Copy (of type "Snapshot" and "Clone"), Set and Delete of "Storage".
+void register_storage_handlers(Engine& engine);
+// Create, Set and Delete of "StorageClient".
+void register_host_handlers(Engine& engine);
+// Create and Delete of "PresentedUnit".
+void register_lun_handlers(Engine& engine);
+// Create, Set and Delete of "Folder".
+void register_folder_handlers(Engine& engine);
+// Create, Set and Delete of "DiskGroup".
+void register_disk_group_handlers(Engine& engine);
+// Set of "Disk".
+void register_disk_handlers(Engine& engine);
 
 }  // namespace talosim

@@ -79,17 +79,20 @@ Outcome create_system(Model& model, const Request& req, System*) {
     if (!sys->self.has_prop("Console_LUN_ID")) sys->self.set_prop("Console_LUN_ID", "");
     if (!sys->self.has_prop("Comments")) sys->self.set_prop("Comments", "");
     model.add_standard_objects(*sys);
+    unsigned long capacity = 0;  // GB
     for (unsigned long i = 0; i < count; ++i) {
         Object& disk = sys->objects[free_disks[i]];
         disk.name = disk_name(default_group, disk.name);
         disk.set_prop("Disk_Group", default_group);
         disk.set_prop("Disk_Type", disktype);
+        capacity += std::strtoul(disk.prop("Capacity").c_str(), nullptr, 10);
     }
     Object& group = model.add(*sys, type::disk_group, std::string(default_group));
     group.set_prop("Total_Disks", std::to_string(count));
     group.set_prop("Disk_Failure_Protection_Level", spare);
     group.set_prop("DiskGroup_DiskType", disktype);
     group.set_prop("Occupancy_Alarm_Level", "95 %");
+    group.set_prop("Total_Capacity", std::to_string(capacity) + " GB");  // the room its virtual disks may take
     group.set_prop("Comments", "");
     const std::string monitor_name = "\\Hardware\\Rack 1\\Enclosure 1\\Environmental Monitor";
     if (model.find_by_name(*sys, type::monitor, monitor_name) == nullptr) {

@@ -201,6 +201,7 @@ TEST_F(EngineTest, AddSystemInitializesTheUninitializedSystem) {
     EXPECT_EQ(*group.find("Total_Disks"), "10");
     EXPECT_EQ(*group.find("Disk_Failure_Protection_Level"), "Double");
     EXPECT_EQ(*group.find("DiskGroup_DiskType"), "Near-Online");
+    EXPECT_EQ(*group.find("Total_Capacity"), "1460 GB");  // ten disks of 146 GB
     int grouped = 0, ungrouped = 0;
     for (const auto& row : get("Disk", id).rows) {
         grouped += row[0].second.rfind("\\Disk Groups\\Default Disk Group\\Disk ", 0) == 0;

@@ -61,7 +61,7 @@ TEST(SimProcess, RunsStandaloneWithTheDemoArrayAndStopsOnSigterm) {
 TEST(SimProcess, HelpExplainsEveryOptionAndBadOptionsFail) {
     std::string help = run_command(std::string(TALO_SIM_BINARY) + " --help");
     for (const char* option : {"--address", "--bridge-port", "--legacy-port", "--control-port", "--user", "--password",
-                               "--scenario", "--log", "--v3-namespace", "busy", "split", "refuse", "nokey", "deny",
+                               "--scenario", "--log", "--v3-namespace", "MessageNum", "busy", "split", "refuse", "nokey", "deny",
                                "nocookie", "status", "SIGTERM"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     // The demo array, printed, is a scenario file to start one's own from.
