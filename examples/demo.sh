@@ -1,6 +1,7 @@
 #!/bin/sh
 # The demo: start talo-sim on a loopback address of its own, run a sample
-# session of talo against it (examples/demo.talo), stop the simulator.
+# session of talo against it (examples/demo.talo, then the storage objects
+# of examples/storage.talo), stop the simulator.
 set -eu
 build=${1:-build}
 here=$(dirname "$0")
@@ -28,6 +29,7 @@ status=0
 "$build/src/talo" \
   "SET OPTIONS NOCOMMAND_DELAY" \
   "SELECT MANAGER $address USERNAME=administrator PASSWORD=password" \
-  "FILE $here/demo.talo" </dev/null || status=$?
+  "FILE $here/demo.talo" \
+  "FILE $here/storage.talo" </dev/null || status=$?
 echo
 exit "$status"
