@@ -1,6 +1,7 @@
 #include "corvane_monitor.h"
 
 #include "corvane_catalogue.h"
+#include "corvane_generic.h"
 #include "corvane_kinds.h"
 
 int ss_set_monitor(_parseblk* pb) {
@@ -13,4 +14,5 @@ int ss_show_monitor(_parseblk* pb) {
     return 0;
 }
 
+int ss_set_monitor_dispatch(_parseblk* pb) { return ss_set_object(pb, kind_monitor); }
 int ss_show_monitor_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_monitor); }

@@ -10,9 +10,6 @@
 // commands are capture/corvane_capture_pending.cpp.
 #include "corvane_debug.h"
 #include "corvane_dispatch.h"
-#include "corvane_drm.h"
-#include "corvane_monitor.h"
-#include "corvane_power.h"
 
 // Action routine of the diagnostic word.
 
@@ -20,14 +17,9 @@ int ss_ar_debug_information(_parseblk*) { return 0; }
 
 // Dispatch routines, in the order of the command list.
 
-int ss_add_dr_group_dispatch(_parseblk*) { return ss_not_available("ADD DR_GROUP"); }
-int ss_delete_dr_group_dispatch(_parseblk*) { return ss_not_available("DELETE DR_GROUP"); }
 int ss_dr_emversion(_parseblk*) { return ss_not_available("EMVERSION"); }
 int ss_dr_exercisestartall(_parseblk*) { return ss_not_available("EXERCISE_DISK START ALL"); }
 int ss_dr_exercisestart(_parseblk*) { return ss_not_available("EXERCISE_DISK START"); }
 int ss_dr_exercisestop(_parseblk*) { return ss_not_available("EXERCISE_DISK STOP"); }
 int ss_dr_exercisesummary(_parseblk*) { return ss_not_available("EXERCISE_DISK SUMMARY"); }
 int ss_dr_rediscover(_parseblk*) { return ss_not_available("REDISCOVER"); }
-int ss_set_power_dispatch(_parseblk*) { return ss_not_available("RESTART or SHUTDOWN"); }
-int ss_set_dr_group_dispatch(_parseblk*) { return ss_not_available("SET DR_GROUP"); }
-int ss_set_monitor_dispatch(_parseblk*) { return ss_not_available("SET MONITOR"); }

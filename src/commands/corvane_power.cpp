@@ -1,6 +1,7 @@
 #include "corvane_power.h"
 
 #include "corvane_catalogue.h"
+#include "corvane_generic.h"
 #include "corvane_kinds.h"
 #include "corvane_sentence.h"
 
@@ -33,4 +34,6 @@ int ss_noall_peers(_parseblk* pb) {
     return 0;
 }
 
+// No confirmation: the operator names the controller and the command word.
+int ss_set_power_dispatch(_parseblk* pb) { return ss_set_object(pb, kind_power); }
 int ss_show_power_dispatch(_parseblk* pb) { return ss_generic_show(pb, kind_power); }

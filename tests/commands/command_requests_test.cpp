@@ -1,8 +1,9 @@
-// The storage-object commands against a scripted server: the lookups each
+// The object commands against a scripted server: the lookups each
 // sends before its change, the change request's operation and sentences in
 // write order, and the messages and outcome when a lookup or a rule stops it.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -41,7 +42,11 @@ struct RequestCase {
     size_t requests;                       // every request sent
     std::string output;
     bool fails;
+    const char* disk_groups_of = nullptr;  // the system every disk-group lookup must name
 };
+
+// Failures name the case, not its bytes.
+void PrintTo(const RequestCase& c, std::ostream* os) { *os << c.name; }
 
 std::string list(const std::string& label, const std::vector<std::pair<std::string, std::string>>& rows) {
     return list_reply(label, rows);
@@ -55,6 +60,15 @@ const std::string hosts = list("Hosts", {{"h", "H1"}});
 const std::string disks = list("Disks", {{"disk7", "D7"}});
 const std::string luns = list("LUNs", {{"1", "L1"}});
 const std::string no_lun_read = legacy_reply("<Name>v</Name>\n<Lun></Lun>\n");
+const std::string systems = list("Systems", {{"Cheetah", "C1"}, {"Puma", "P1"}});
+const std::string remote_groups = list("Disk Groups", {{"dgp", "G9"}});
+const std::string dr_groups = list("DR Groups", {{"g", "DG1"}});
+// A group's own read: its name first, then the destination, then the members.
+const std::string group_read = legacy_reply(
+    "<objectname>g</objectname>\n<objectid>DG1</objectid>\n<scellid>P1</scellid>\n"
+    "<objectname>V</objectname>\n<objectid>V2</objectid>\n<SuccessMsg>ok</SuccessMsg>\n");
+const std::string controllers = list("Controllers", {{R"(\Controller A)", "P1A"}, {R"(\Controller B)", "P1B"}});
+const std::string monitors = list("Monitors", {{"m", "M1"}});
 const std::string ok = success_reply();
 
 const RequestCase cases[] = {
@@ -111,6 +125,8 @@ const RequestCase cases[] = {
      false},
     {"AddDiskGroup", "ADD DISK_GROUP dg2 DEVICE_COUNT=8 SPARE_POLICY=DOUBLE", {ok}, "Create",
      change("DiskGroup", {"SparePolicy=Double", "DeviceCount=8", "Name=dg2"}), 1, "", false},
+    {"AddVdiskLooksUpGroupsOfItsOwnSystem", "ADD VDISK v3 DISK_GROUP=dg", {groups, ok}, "Create",
+     change("Storage", {"GroupID=G1", "Name=v3", "creationmode=synchronous"}), 2, "", false, "C1"},
     {"SetDiskGroupRemovesADisk", "SET DISK_GROUP dg DELETE=disk7", {disks, groups, ok}, "Set",
      on_object("G1", "DiskGroup", {"DeleteDiskID=D7"}), 3, "", false},
     {"SetDiskGroupUnknownDisk", "SET DISK_GROUP dg DELETE=disk9", {disks}, nullptr, {}, 1,
@@ -119,15 +135,53 @@ const RequestCase cases[] = {
      false},
     {"SetDisk", R"(SET DISK disk7 COMMENT="spare")", {disks, ok}, "Set", on_object("D7", "Disk", {"comments=spare"}), 2,
      "", false},
+    // DR groups: version-3 creation and property changes; members change as virtual disks.
+    {"AddDrGroupWithARemoteDiskGroup", "ADD DR_GROUP g VDISK=v DESTINATION_SYSTEM=Puma DESTINATION_DISK_GROUP=dgp",
+     {vdisks, systems, remote_groups, ok}, "createobject",
+     {"scellid=C1", "objectid=0808080808080808080808080808080808080808", "objecttype=drmgroup", "objectname=g",
+      "destscellid=P1", "virtualdiskid=V2", "remotevirtualdiskname=", "destdiskgroupid=G9", "drmmode=source",
+      "drcomments="},
+     4, "", false, "P1"},
+    {"AddDrGroupWithoutVdisk", "ADD DR_GROUP g DESTINATION_SYSTEM=Puma", {}, nullptr, {}, 0,
+     "\nError: VDISK must be specified", true},
+    {"AddDrGroupWithoutDestination", "ADD DR_GROUP g VDISK=v", {vdisks}, nullptr, {}, 1,
+     "\nError: DESTINATION_SYSTEM must be specified", true},
+    {"AddDrGroupUnknownRemoteDiskGroup", "ADD DR_GROUP g VDISK=v DESTINATION_SYSTEM=Puma DESTINATION_DISK_GROUP=dg",
+     {vdisks, systems, remote_groups}, nullptr, {}, 3, "\nError: dg not found", true, "P1"},
+    {"SetDrGroupProperty", "SET DR_GROUP g SUSPEND", {dr_groups, ok}, "setproperties",
+     {"scellid=C1", "objectid=DG1", "objecttype=drmgroup", "suspend=suspend"}, 2, "", false},
+    {"DetachAMember", "SET DR_GROUP g DETACH_VDISK=v", {dr_groups, group_read, vdisks, ok}, "Set",
+     on_object("V2", "Storage", {"removefromdrgroup=detach", "scellid=C1"}), 4, "", false},
+    {"DeleteANonMember", "SET DR_GROUP g DELETE_VDISK=w", {dr_groups, group_read}, nullptr, {}, 2,
+     "\nError: w not a member of g", true},
+    {"AddAMemberWithARemoteDiskGroup", "SET DR_GROUP g ADD_VDISK=v DESTINATION_DISK_GROUP=dgp",
+     {dr_groups, group_read, remote_groups, vdisks, ok}, "Set",
+     on_object("V2", "Storage", {"addtogroupid=DG1", "destdiskgroupid=G9", "scellid=C1"}), 5, "", false, "P1"},
+    {"DeleteDrGroup", "DELETE DR_GROUP g", {dr_groups, ok}, "deleteobject",
+     {"scellid=C1", "objectid=DG1", "objecttype=drmgroup"}, 2, "", false},
+    // Power and monitors: the generic set with the command's own sentences.
+    {"RestartAllPeers", R"(RESTART "\Controller A" ALL_PEERS)", {controllers, ok}, "Set",
+     on_object("P1A", "Power", {"Coupled=YES", "Restart=YES"}), 2, "", false},
+    {"ShutdownAlone", R"(SHUTDOWN "\Controller B")", {controllers, ok}, "Set",
+     on_object("P1B", "Power", {"Restart=NO"}), 2, "", false},
+    {"RestartUnknownController", "RESTART Nope", {controllers}, nullptr, {}, 1, "\nError: Nope not found", true},
+    {"SetMonitor", R"(SET MONITOR m COMMENT="rack 1")", {monitors, ok}, "Set",
+     on_object("M1", "Monitor", {"comments=rack 1"}), 2, "", false},
     {"ServerRefusalFailsTheCommand", "ADD DISK_GROUP dg3 DEVICE_COUNT=8", {failure_reply("Not enough disks")},
      "Create", change("DiskGroup", {"DeviceCount=8", "Name=dg3"}), 1, "\nError: Not enough disks", true},
 };
 
-// The sentences of a legacy request, "name=value", in the order written.
+// The sentences of a request, "name=value", in the order written: the
+// legacy form's typed elements, or the version-3 elements after the
+// operation's opening line.
 std::vector<std::string> written(const std::string& request) {
-    static const std::regex line(R"(<(\w+) xsd:type="string">([^<]*)</\w+>)");
+    static const std::regex legacy(R"(<(\w+) xsd:type="string">([^<]*)</\w+>)");
+    static const std::regex v3(R"(\n<(\w+)>([^<\n]*)</\1>)");
+    size_t operation = request.find("<NsaServerOperation>\n");
+    bool is_v3 = operation != std::string::npos;
+    std::string body = is_v3 ? request.substr(request.find('\n', operation + 21)) : request;
     std::vector<std::string> found;
-    for (std::sregex_iterator it(request.begin(), request.end(), line), end; it != end; ++it)
+    for (std::sregex_iterator it(body.begin(), body.end(), is_v3 ? v3 : legacy), end; it != end; ++it)
         found.push_back((*it)[1].str() + "=" + (*it)[2].str());
     return found;
 }
@@ -156,10 +210,20 @@ TEST_P(CommandRequestTest, SendsItsRequests) {
     ASSERT_EQ(server.requests.size(), c.requests);
     if (c.operation) {
         const std::string& last = server.requests.back();
-        EXPECT_NE(last.find("<m:" + std::string(c.operation) + " "), std::string::npos) << last;
+        bool v3 = last.find("<NsaServerOperation>") != std::string::npos;
+        std::string opening = v3 ? "<" + std::string(c.operation) + ">\n" : "<m:" + std::string(c.operation) + " ";
+        EXPECT_NE(last.find(opening), std::string::npos) << last;
         EXPECT_EQ(written(last), c.sentences);
     }
+    EXPECT_STREQ(pb->state->cell_id, "C1");  // lookups on another system leave the selection
+    if (c.disk_groups_of) {
+        const std::string system = "<ElementID xsd:type=\"string\">" + std::string(c.disk_groups_of) + "</ElementID>";
+        for (const std::string& request : server.requests)
+            if (request.find("<Type xsd:type=\"string\">DiskGroup</Type>") != std::string::npos)
+                EXPECT_NE(request.find(system), std::string::npos) << request;
+    }
 }
+
 
 INSTANTIATE_TEST_SUITE_P(StorageObjects, CommandRequestTest, ::testing::ValuesIn(cases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -254,8 +254,8 @@ TEST_F(GrammarTest, CommandsStillToComeFailClearly) {
     run("EMVERSION");
     EXPECT_EQ(output(), "\nError: EMVERSION is not available in this version of TALO");
     s->session_flags |= stop_on_error;
-    run("SET DR_GROUP d FAILOVER");
-    EXPECT_EQ(output(), "\nError: SET DR_GROUP is not available in this version of TALO");
+    run("REDISCOVER");
+    EXPECT_EQ(output(), "\nError: REDISCOVER is not available in this version of TALO");
     EXPECT_TRUE(s->session_flags & stopped_on_error);
 }
 
