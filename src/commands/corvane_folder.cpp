@@ -30,6 +30,7 @@ int ss_delete_folder(_parseblk* pb) {
 // final backslash; the new folder's parent goes as ID.
 int ss_add_folder_dispatch(_parseblk* pb) {
     session_state* s = pb->state;
+    if (ss_check_new_name(pb) != 0) return 1;
     if (!s->folder_name) {
         std::fputs("\nError: Root folders cannot be created", OutFile);
         return 1;

@@ -36,7 +36,7 @@ int ss_delete_group(_parseblk* pb) {
 
 int ss_add_group_dispatch(_parseblk* pb) {
     session_state* s = pb->state;
-    if (ss_check_cell_set(pb) != 0) return 1;
+    if (ss_check_new_name(pb) != 0 || ss_check_cell_set(pb) != 0) return 1;
     if (s->folder_name && ss_queue_object_id(pb, kind_folder, s->folder_name, "FolderID") != 0) return 1;
     return ss_send_cell_request(pb, "Create", fenn_objects[kind_disk_group]);
 }

@@ -32,7 +32,8 @@ int queue_placement(_parseblk* pb) {
 // Snapshot and clone: a new virtual disk copied from the source VDISK.
 int ss_snap_and_clone(_parseblk* pb, const char* type) {
     session_state* s = pb->state;
-    if (!s->object_name || !s->source_name) return ss_incomplete_command(pb);
+    if (!s->source_name) return ss_incomplete_command(pb);
+    if (ss_check_new_name(pb) != 0) return 1;
     if (ss_check_cell_set(pb) != 0 || queue_placement(pb) != 0) return 1;
     if (ss_queue_object_id(pb, kind_vdisk, s->source_name, "StorageID") != 0) return 1;
     return ss_send_cell_request(pb, "Copy", type);
@@ -72,7 +73,7 @@ int ss_delete_storage(_parseblk* pb) {
 }
 
 int ss_add_storage_dispatch(_parseblk* pb) {
-    if (ss_check_cell_set(pb) != 0 || queue_placement(pb) != 0) return 1;
+    if (ss_check_new_name(pb) != 0 || ss_check_cell_set(pb) != 0 || queue_placement(pb) != 0) return 1;
     return ss_send_cell_request(pb, "Create", fenn_objects[kind_vdisk]);
 }
 

@@ -26,6 +26,7 @@ int ss_delete_unit(_parseblk* pb) {
 // A LUN presents one virtual disk to one host: both are named, both resolved.
 int ss_add_unit_dispatch(_parseblk* pb) {
     session_state* s = pb->state;
+    if (ss_check_new_name(pb) != 0) return 1;
     if (!s->host_name) {
         std::fputs("\nError: Host must be specified", OutFile);
         return 1;

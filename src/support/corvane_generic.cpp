@@ -84,6 +84,11 @@ int ss_delete_object(_parseblk* pb, int kind) {
     return send_object_request(pb, kind, object, true);
 }
 
+int ss_check_new_name(_parseblk* pb) {
+    const char* name = pb->state->object_name;
+    return name && *name ? 0 : ss_incomplete_command(pb);
+}
+
 int ss_queue_object_id(_parseblk* pb, int kind, const char* name, const char* sentence) {
     _object_info* object = ss_object_update_and_find(pb, kind, name);
     if (!object) return 1;

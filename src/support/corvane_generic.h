@@ -7,6 +7,10 @@
 int ss_delete_object(_parseblk* pb, int kind);
 int ss_set_object(_parseblk* pb, int kind);
 
+// An ADD names what it creates: 1 after "Incomplete command" when the
+// command ended before the name (or the name after a folder path is empty).
+int ss_check_new_name(_parseblk* pb);
+
 // Resolves `name` in the server's current list of `kind` and queues its
 // identifier as sentence `sentence` (plain replace): 0, or 1 after the
 // "not found" message.

@@ -116,6 +116,13 @@ const RequestCase cases[] = {
     {"DeleteLun", "DELETE LUN 1", {luns, ok}, "Delete", on_object("L1", "PresentedUnit", {}), 2, "", false},
     {"AddFolderInsideItsParent", R"(ADD FOLDER "\Virtual Disks\Finance\Q1" COMMENT="quarter")", {folders, ok},
      "Create", change("Folder", {"ID=F1", "comments=quarter", "Name=Q1"}), 2, "", false},
+    // An ADD that ended before its name, or whose name after the folder is empty, sends nothing.
+    {"AddVdiskWithoutName", "ADD VDISK", {}, nullptr, {}, 0, "\nError: Incomplete command", true},
+    {"AddVdiskEmptyNameAfterFolder", R"(ADD VDISK "\Virtual Disks\Finance\")", {}, nullptr, {}, 0,
+     "\nError: Incomplete command", true},
+    {"AddHostWithoutName", "ADD HOST", {}, nullptr, {}, 0, "\nError: Incomplete command", true},
+    {"AddDiskGroupWithoutName", "ADD DISK_GROUP", {}, nullptr, {}, 0, "\nError: Incomplete command", true},
+    {"AddLunWithoutNumber", "ADD LUN", {}, nullptr, {}, 0, "\nError: Incomplete command", true},
     {"AddRootFolder", "ADD FOLDER top", {}, nullptr, {}, 0, "\nError: Root folders cannot be created", true},
     {"AddFolderUnknownParent", R"(ADD FOLDER "\Hosts\Nope\x")", {folders}, nullptr, {}, 1,
      "\nError: \\Hosts\\Nope\\ not found", true},
