@@ -79,21 +79,6 @@ Outcome apply_choice(const Request& req, const ChoiceOption& option, Object& vd)
     return Outcome::fail(std::string(option.sentence) + " \"" + value + "\" is not one of " + known, msgnum::invalid_parameter);
 }
 
-bool lun_wwn_in_use(const System& sys, std::string_view wwn, std::string_view except_id) {
-    for (const Object& o : sys.objects)
-        if (o.type == type::vdisk && o.id != except_id && o.prop("World_Wide_LUN_Name") == wwn) return true;
-    return false;
-}
-
-// A world wide LUN name of the simulator's own, unique in the system.
-std::string new_lun_wwn(Model& model, const System& sys) {
-    for (;;) {
-        std::string wwn;
-        read_world_wide_name("600508B400104A21" + model.new_id().substr(24), 32, wwn);
-        if (!lun_wwn_in_use(sys, wwn, {})) return wwn;
-    }
-}
-
 // `RavenID`, `lunwwn` (when given twice, the first in the request, which is
 // the one typed last) and `comments`, shared by every kind of request.
 Outcome apply_identity(const System& sys, const Request& req, Object& vd) {
