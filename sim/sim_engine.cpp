@@ -58,6 +58,7 @@ Engine::Engine(Model& model, std::string v3_namespace) : model_(model), v3_names
     register_folder_handlers(*this);
     register_disk_group_handlers(*this);
     register_disk_handlers(*this);
+    register_dr_group_handlers(*this);
     register_power_handlers(*this);
     register_monitor_handlers(*this);
 }

@@ -18,13 +18,15 @@
 // same, so the next read shows it.
 //
 // Renaming the active member renames the family, every member with it;
-// renaming a snapshot renames that member only.
+// renaming a snapshot renames that member only. A Set that adds the disk to
+// a DR group or takes it out is a membership change (sim_dr_groups.cpp).
 #include <cctype>
 #include <span>
 #include <vector>
 
 #include "sim_capacity.h"
 #include "sim_changes.h"
+#include "sim_dr_groups.h"
 
 namespace talosim {
 
@@ -257,6 +259,7 @@ Outcome set_vdisk(Model& model, const Request& req, System* sys) {
     if (Outcome o = check_system(sys, req); !o.ok) return o;
     Object* vd = nullptr;
     if (Outcome o = find_named(model, *sys, req, "ID", type::vdisk, "Virtual disk", vd); !o.ok) return o;
+    if (is_dr_membership_change(req)) return change_dr_membership(model, req, *sys, vd->id);
     Object updated = *vd;
     if (Outcome o = apply_settings(*sys, req, updated); !o.ok) return o;
 
