@@ -121,6 +121,20 @@ bool read_world_wide_name(std::string_view text, size_t digits, std::string& out
     return true;
 }
 
+bool lun_wwn_in_use(const System& sys, std::string_view wwn, std::string_view except_id) {
+    for (const Object& o : sys.objects)
+        if (o.type == type::vdisk && o.id != except_id && o.prop("World_Wide_LUN_Name") == wwn) return true;
+    return false;
+}
+
+std::string new_lun_wwn(Model& model, const System& sys) {
+    for (;;) {
+        std::string wwn;
+        read_world_wide_name("600508B400104A21" + model.new_id().substr(24), 32, wwn);
+        if (!lun_wwn_in_use(sys, wwn, {})) return wwn;
+    }
+}
+
 std::string gigabytes(unsigned long n) { return std::to_string(n) + " GB"; }
 
 unsigned long leading_number(std::string_view text) {

@@ -68,6 +68,11 @@ Outcome check_mode(const Request& req, std::string_view sentence);
 // text is anything else.
 bool read_world_wide_name(std::string_view text, size_t digits, std::string& out);
 
+// True when a virtual disk of the system other than `except_id` has that
+// world wide LUN name; and a name of the simulator's own that none has.
+bool lun_wwn_in_use(const System& sys, std::string_view wwn, std::string_view except_id);
+std::string new_lun_wwn(Model& model, const System& sys);
+
 // "10 GB"; and the number a text such as "10 GB", "95 %" or "12" starts
 // with (0 when it starts with no digit).
 std::string gigabytes(unsigned long n);

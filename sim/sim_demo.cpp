@@ -7,6 +7,7 @@ namespace talosim {
 std::string_view demo_scenario() {
     return R"json({
   "manager": {"version": "SIM-4.0.0", "build": "Dec 09 2026"},
+  "controller_time": "09-Dec-2026 09:00:00",
   "systems": [
     {
       "name": "Uninitialized Storage System",
@@ -14,8 +15,8 @@ std::string_view demo_scenario() {
       "props": {"System_Type": "HSV-SIM", "Operational_State": "Uninitialized", "Console_LUN_ID": "", "Comments": ""},
       "disks": [{"group": "\\Disk Groups\\Ungrouped Disks", "count": 12, "capacity": "146 GB"}],
       "objects": [
-        {"type": "Power", "name": "\\Hardware\\Controller A", "props": {"Operational_State": "Good", "Power_State": "On"}},
-        {"type": "Power", "name": "\\Hardware\\Controller B", "props": {"Operational_State": "Good", "Power_State": "On"}},
+        {"type": "Power", "name": "\\Controller A", "props": {"Operational_State": "Good", "Power_State": "On"}},
+        {"type": "Power", "name": "\\Controller B", "props": {"Operational_State": "Good", "Power_State": "On"}},
         {"type": "WorldWideNames", "name": "5000-1FE1-5000-1A00", "props": {"State": "Available"}}
       ]
     },
@@ -75,7 +76,8 @@ std::string_view demo_scenario() {
                    "suspendstate": "resume", "failsafe": "disabled", "comments": "Orders replica",
                    "@member": "\\Virtual Disks\\orders\\ACTIVE"}},
         {"type": "Monitor", "name": "\\Hardware\\Rack 1\\Enclosure 1\\Environmental Monitor",
-         "props": {"Operational_State": "Good", "Temperature": "24 C", "Comments": ""}},
+         "props": {"Operational_State": "Good", "Temperature": "24 C", "Warning_Threshold": "40 C",
+                   "Critical_Threshold": "50 C", "Comments": ""}},
         {"type": "DiskEvents", "name": "Disk 007 inserted", "props": {"Time": "09-Dec-2026 08:01:12", "Severity": "Informational"}},
         {"type": "DiskEvents", "name": "Disk 013 reconstruction complete", "props": {"Time": "09-Dec-2026 08:30:40", "Severity": "Informational"}},
         {"type": "ManagementEvents", "name": "Virtual disk db_data created", "props": {"Time": "08-Dec-2026 17:12:03", "User": "administrator"}},
@@ -104,7 +106,8 @@ std::string_view demo_scenario() {
                    "suspendstate": "resume", "failsafe": "disabled", "comments": "Orders replica",
                    "@member": "\\Virtual Disks\\orders\\ACTIVE"}},
         {"type": "Monitor", "name": "\\Hardware\\Rack 1\\Enclosure 1\\Environmental Monitor",
-         "props": {"Operational_State": "Good", "Temperature": "22 C", "Comments": ""}}
+         "props": {"Operational_State": "Good", "Temperature": "22 C", "Warning_Threshold": "40 C",
+                   "Critical_Threshold": "50 C", "Comments": ""}}
       ]
     }
   ]

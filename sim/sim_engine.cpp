@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "sim_clock.h"
 #include "sim_codec.h"
 #include "sim_reply.h"
 
@@ -57,6 +58,9 @@ Engine::Engine(Model& model, std::string v3_namespace) : model_(model), v3_names
     register_folder_handlers(*this);
     register_disk_group_handlers(*this);
     register_disk_handlers(*this);
+    register_dr_group_handlers(*this);
+    register_power_handlers(*this);
+    register_monitor_handlers(*this);
 }
 
 void Engine::on(std::string_view operation, std::string_view element_type, Handler handler) {
@@ -116,6 +120,8 @@ std::string Engine::render_object(const System& sys, const Object& obj) const {
         out += element("Vdisk_Name", vdisk ? vdisk->name : "");
         out += element("Host_Name", host ? host->name : "");
     }
+    // The controllers read out the one clock of the model.
+    if (obj.type == type::power) out += element("Controller_time", format_time(model_.clock));
     for (const Section& s : obj.sections) out += category(s.label, s.fields);
     if (obj.type == type::vdisk) {
         // Presentations are LUN objects of their own; a disk shows them in
@@ -280,7 +286,9 @@ Outcome Engine::change(const Request& req) {
                                  " is not supported by this manager",
                              msgnum::not_supported);
     System* sys = model_.find_system(req.form == Form::legacy ? req.get("ElementID") : req.get("scellid"));
-    return it->second(model_, req, sys);
+    Outcome outcome = it->second(model_, req, sys);
+    if (outcome.ok) ++model_.clock;
+    return outcome;
 }
 
 }  // namespace talosim

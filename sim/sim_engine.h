@@ -86,5 +86,11 @@ void register_folder_handlers(Engine& engine);
 void register_disk_group_handlers(Engine& engine);
 // Set of "Disk".
 void register_disk_handlers(Engine& engine);
+// Version-3 createobject, setproperties and deleteobject of "drmgroup".
+void register_dr_group_handlers(Engine& engine);
+// Set of "Power": restart, shutdown and renaming of controllers.
+void register_power_handlers(Engine& engine);
+// Set of "Monitor": name, comment and temperature thresholds.
+void register_monitor_handlers(Engine& engine);
 
 }  // namespace talosim

@@ -35,6 +35,19 @@ void Object::set_prop(std::string_view key, std::string_view value) {
     props.push_back({std::string(key), std::string(value)});
 }
 
+void Object::set_prop_before(std::string_view key, std::string_view value, std::string_view before) {
+    if (has_prop(key)) {
+        set_prop(key, value);
+        return;
+    }
+    auto at = std::find_if(props.begin(), props.end(), [&](const Field& f) { return f.name == before; });
+    props.insert(at, {std::string(key), std::string(value)});
+}
+
+void Object::erase_prop(std::string_view key) {
+    std::erase_if(props, [&](const Field& f) { return f.name == key; });
+}
+
 Section* Object::section(std::string_view label) {
     for (Section& s : sections)
         if (s.label == label) return &s;
@@ -107,8 +120,8 @@ void Model::add_standard_objects(System& sys) {
     for (std::string_view root : {root_vdisks, root_hosts, root_groups}) {
         if (find_by_name(sys, type::folder, root) == nullptr) add(sys, type::folder, std::string(root)).set_prop("Comments", "");
     }
-    for (std::string_view name : {"\\Hardware\\Controller A", "\\Hardware\\Controller B"}) {
-        if (find_by_name(sys, type::power, name) != nullptr) continue;
+    if (!list(sys, type::power).empty()) return;  // the controllers are hardware: renamed, they stay
+    for (std::string_view name : {"\\Controller A", "\\Controller B"}) {
         Object& c = add(sys, type::power, std::string(name));
         c.set_prop("Operational_State", "Good");
         c.set_prop("Power_State", "On");

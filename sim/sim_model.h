@@ -55,6 +55,11 @@ struct Object {
     bool has_prop(std::string_view key) const;
     // Replaces the first property of that name, or appends one.
     void set_prop(std::string_view key, std::string_view value);
+    // Replaces the first property of that name, or puts one just before the
+    // first property named `before` (appended when there is none).
+    void set_prop_before(std::string_view key, std::string_view value, std::string_view before);
+    // Removes every property of that name.
+    void erase_prop(std::string_view key);
     Section* section(std::string_view label);
 };
 
@@ -76,6 +81,10 @@ public:
     std::vector<System> systems;
     std::string manager_version = "SIM-4.0.0";
     std::string manager_build = "Dec 09 2026";
+    // The controllers' clock, in seconds (see sim_clock.h). It stands still
+    // between changes and moves one second with every change the model
+    // takes, so time stamps come in order and every run reads the same ones.
+    std::int64_t clock = 1796806800;  // 09-Dec-2026 09:00:00
 
     // A fresh 40-digit hexadecimal identifier, unique in this model.
     std::string new_id();
@@ -93,8 +102,9 @@ public:
     // Removes the object with that identifier; false when there is none.
     bool remove(System& sys, std::string_view id);
 
-    // Puts the folder roots and the two controllers into an initialized
-    // system that lacks them.
+    // Puts the folder roots into an initialized system that lacks them, and
+    // the two controllers "\Controller A" and "\Controller B" into one that
+    // has no controllers.
     void add_standard_objects(System& sys);
 
 private:

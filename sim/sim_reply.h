@@ -28,6 +28,10 @@ namespace talosim {
 //   21      a LUN number already presented to that host
 //   22      a world wide name (host adapter or virtual disk) already in use
 //   23      a virtual disk already presented to that host
+//   24      a virtual disk that is already a member of a DR group, or the
+//           copy of one
+//   25      a destination disk group that is not on the DR group's
+//           destination system
 //   30      deleting a virtual disk that still has LUNs
 //   31      deleting a virtual disk that still has snapshots
 //   32      deleting a folder that is not empty
@@ -36,7 +40,10 @@ namespace talosim {
 //   35      deleting a virtual disk that is a member of a DR group
 //   36      an operation the object does not allow (a root folder, a
 //           snapshot of a snapshot, resizing a snapshot, shrinking a
-//           virtual disk, a folder below "\Disk Groups\")
+//           virtual disk, a folder below "\Disk Groups\", a snapshot as a
+//           DR member, a DR group onto its own system, changing members on
+//           the destination side, removing a disk that is in no DR group)
+//   37      deleting a DR group that still has members
 //   41      an operation and element type the manager does not serve
 //   52      a system that is not initialized
 //   61      too few (suitable) disks for a disk group or system
@@ -49,6 +56,8 @@ inline constexpr int name_in_use = 20;
 inline constexpr int lun_in_use = 21;
 inline constexpr int wwn_in_use = 22;
 inline constexpr int already_presented = 23;
+inline constexpr int member_in_use = 24;
+inline constexpr int not_on_destination = 25;
 inline constexpr int vdisk_has_luns = 30;
 inline constexpr int vdisk_has_snapshots = 31;
 inline constexpr int folder_not_empty = 32;
@@ -56,6 +65,7 @@ inline constexpr int group_not_empty = 33;
 inline constexpr int host_has_luns = 34;
 inline constexpr int vdisk_in_dr_group = 35;
 inline constexpr int not_allowed = 36;
+inline constexpr int dr_group_has_members = 37;
 inline constexpr int not_supported = 41;
 inline constexpr int not_initialized = 52;
 inline constexpr int insufficient_disks = 61;

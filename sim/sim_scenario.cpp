@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <set>
 
+#include "sim_clock.h"
 #include "sim_json.h"
 
 namespace talosim {
@@ -151,6 +152,12 @@ bool load_scenario(std::string_view json, Model& model, std::string& error) {
     if (const JsonValue* m = doc.find("manager")) {
         fresh.manager_version = m->get("version", fresh.manager_version);
         fresh.manager_build = m->get("build", fresh.manager_build);
+    }
+    if (const JsonValue* t = doc.find("controller_time")) {
+        if (!t->is(JsonValue::Kind::string) || !parse_time(t->text, fresh.clock)) {
+            error = "controller_time must read like \"09-Dec-2026 09:00:00\"";
+            return false;
+        }
     }
     const JsonValue* systems = doc.find("systems");
     if (systems == nullptr || !systems->is(JsonValue::Kind::array)) {

@@ -18,13 +18,15 @@
 // same, so the next read shows it.
 //
 // Renaming the active member renames the family, every member with it;
-// renaming a snapshot renames that member only.
+// renaming a snapshot renames that member only. A Set that adds the disk to
+// a DR group or takes it out is a membership change (sim_dr_groups.cpp).
 #include <cctype>
 #include <span>
 #include <vector>
 
 #include "sim_capacity.h"
 #include "sim_changes.h"
+#include "sim_dr_groups.h"
 
 namespace talosim {
 
@@ -77,21 +79,6 @@ Outcome apply_choice(const Request& req, const ChoiceOption& option, Object& vd)
         known += (known.empty() ? "" : ", ") + std::string(c.sent);
     }
     return Outcome::fail(std::string(option.sentence) + " \"" + value + "\" is not one of " + known, msgnum::invalid_parameter);
-}
-
-bool lun_wwn_in_use(const System& sys, std::string_view wwn, std::string_view except_id) {
-    for (const Object& o : sys.objects)
-        if (o.type == type::vdisk && o.id != except_id && o.prop("World_Wide_LUN_Name") == wwn) return true;
-    return false;
-}
-
-// A world wide LUN name of the simulator's own, unique in the system.
-std::string new_lun_wwn(Model& model, const System& sys) {
-    for (;;) {
-        std::string wwn;
-        read_world_wide_name("600508B400104A21" + model.new_id().substr(24), 32, wwn);
-        if (!lun_wwn_in_use(sys, wwn, {})) return wwn;
-    }
 }
 
 // `RavenID`, `lunwwn` (when given twice, the first in the request, which is
@@ -272,6 +259,7 @@ Outcome set_vdisk(Model& model, const Request& req, System* sys) {
     if (Outcome o = check_system(sys, req); !o.ok) return o;
     Object* vd = nullptr;
     if (Outcome o = find_named(model, *sys, req, "ID", type::vdisk, "Virtual disk", vd); !o.ok) return o;
+    if (is_dr_membership_change(req)) return change_dr_membership(model, req, *sys, vd->id);
     Object updated = *vd;
     if (Outcome o = apply_settings(*sys, req, updated); !o.ok) return o;
 

@@ -98,6 +98,9 @@ Outcome create_system(Model& model, const Request& req, System*) {
     if (model.find_by_name(*sys, type::monitor, monitor_name) == nullptr) {
         Object& monitor = model.add(*sys, type::monitor, monitor_name);
         monitor.set_prop("Operational_State", "Good");
+        monitor.set_prop("Temperature", "22 C");
+        monitor.set_prop("Warning_Threshold", "40 C");
+        monitor.set_prop("Critical_Threshold", "50 C");
         monitor.set_prop("Comments", "");
     }
     return Outcome::done("Storage system " + sys->self.name + " initialized");

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,7 +20,9 @@
 namespace simtest {
 
 // A refused request: what it shows, its operation and type, its sentences
-// after `ElementID` (Cheetah's unless the case gives one), its number.
+// after `ElementID` (Cheetah's unless the case gives one), its number. A
+// version-3 operation ("createobject", ...) goes through send_v3, its type
+// unused.
 struct Refusal {
     std::string what;
     std::string operation;
@@ -47,34 +50,56 @@ protected:
         return r;
     }
 
+    // Sends a version-3 change of a DR group; `scellid` is Cheetah and
+    // `objecttype` "drmgroup" unless the sentences give them. The reply's
+    // status code must match its message.
+    Reading send_v3(const std::string& operation, Sentences sentences) {
+        auto given = [&](const char* name) {
+            return std::any_of(sentences.begin(), sentences.end(), [&](const auto& s) { return s.first == name; });
+        };
+        if (!given("scellid")) sentences.insert(sentences.begin(), {"scellid", cheetah});
+        if (!given("objecttype")) sentences.push_back({"objecttype", "drmgroup"});
+        std::string reply = engine.execute(v3_doc(operation, sentences));
+        Reading r = read_reply(reply);
+        EXPECT_TRUE(r.ok) << r.error << "\n" << reply;
+        EXPECT_EQ(value(r, "version"), "3.2");
+        EXPECT_EQ(value(r, "statuscode"), r.find("NotSuccessMsg") ? value(r, "MessageNum") : "0");
+        return r;
+    }
+
     static bool succeeded(const Reading& r) { return r.find("SuccessMsg") != nullptr && r.find("NotSuccessMsg") == nullptr; }
 
-    // The identifier of Cheetah's object of that type and name, "" when none.
-    std::string id_of(const std::string& type, const std::string& name) {
-        talosim::Object* o = model.find_by_name(*model.find_system(cheetah), type, name);
+    // The identifier of Cheetah's (or that system's) object of that type
+    // and name, "" when none.
+    std::string id_of(const std::string& type, const std::string& name, const std::string& system = "Cheetah") {
+        talosim::Object* o = model.find_by_name(*model.find_system_by_name(system), type, name);
         return o == nullptr ? std::string() : o->id;
     }
 
-    // The names a list read of that type shows, in order.
-    std::vector<std::string> names(const std::string& type) {
-        Reading r = read_reply(engine.execute(legacy_doc("Get", {{"ID", ""}, {"ElementID", cheetah}, {"Type", type}})));
+    // The names a list read of that type on Cheetah (or that system) shows, in order.
+    std::vector<std::string> names(const std::string& type, const std::string& system = "Cheetah") {
+        const std::string cell = model.find_system_by_name(system)->self.id;
+        Reading r = read_reply(engine.execute(legacy_doc("Get", {{"ID", ""}, {"ElementID", cell}, {"Type", type}})));
         std::vector<std::string> out;
         for (const auto& row : r.rows) out.push_back(row[0].second);
         return out;
     }
-    bool listed(const std::string& type, const std::string& name) {
-        std::vector<std::string> all = names(type);
+    bool listed(const std::string& type, const std::string& name, const std::string& system = "Cheetah") {
+        std::vector<std::string> all = names(type, system);
         return std::find(all.begin(), all.end(), name) != all.end();
     }
 
-    // A full read of the object by name, the way the command side reads it:
-    // virtual disks by the version-3 call, everything else by a legacy Get.
-    Reading read(const std::string& type, const std::string& name) {
-        std::string id = id_of(type, name);
+    // A full read of the object by name on Cheetah (or that system), the way
+    // the command side reads it: virtual disks and DR groups by the
+    // version-3 call, everything else by a legacy Get.
+    Reading read(const std::string& type, const std::string& name, const std::string& system = "Cheetah") {
+        std::string id = id_of(type, name, system);
         EXPECT_FALSE(id.empty()) << "no " << type << " " << name;
-        std::string doc = type == "Storage"
-                              ? v3_doc("getproperties", {{"scellid", cheetah}, {"objectid", id}, {"objecttype", "virtualdisk"}})
-                              : legacy_doc("Get", {{"ID", id}, {"ElementID", cheetah}, {"Type", type}});
+        const std::string cell = model.find_system_by_name(system)->self.id;
+        std::string doc = type == "Storage" || type == "drmgroup"
+                              ? v3_doc("getproperties", {{"scellid", cell}, {"objectid", id},
+                                                         {"objecttype", type == "Storage" ? "virtualdisk" : type}})
+                              : legacy_doc("Get", {{"ID", id}, {"ElementID", cell}, {"Type", type}});
         Reading r = read_reply(engine.execute(doc));
         EXPECT_TRUE(r.ok && r.find("NotSuccessMsg") == nullptr) << r.error;
         return r;
@@ -113,7 +138,9 @@ protected:
         for (const Refusal& c : cases) {
             SCOPED_TRACE(c.what);
             const std::string before = picture();
-            Reading r = send(c.operation, c.type, c.sentences);
+            // Version-3 operations are spelt in lower case, legacy ones not.
+            Reading r = std::islower(static_cast<unsigned char>(c.operation[0])) ? send_v3(c.operation, c.sentences)
+                                                                                  : send(c.operation, c.type, c.sentences);
             ASSERT_NE(r.find("NotSuccessMsg"), nullptr);
             EXPECT_FALSE(r.find("NotSuccessMsg")->empty());
             EXPECT_EQ(r.find("SuccessMsg"), nullptr);
