@@ -225,9 +225,11 @@ TEST_P(CommandRequestTest, SendsItsRequests) {
     EXPECT_STREQ(pb->state->cell_id, "C1");  // lookups on another system leave the selection
     if (c.disk_groups_of) {
         const std::string system = "<ElementID xsd:type=\"string\">" + std::string(c.disk_groups_of) + "</ElementID>";
-        for (const std::string& request : server.requests)
-            if (request.find("<Type xsd:type=\"string\">DiskGroup</Type>") != std::string::npos)
+        for (const std::string& request : server.requests) {
+            if (request.find("<Type xsd:type=\"string\">DiskGroup</Type>") != std::string::npos) {
                 EXPECT_NE(request.find(system), std::string::npos) << request;
+            }
+        }
     }
 }
 
