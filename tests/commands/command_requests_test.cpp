@@ -218,7 +218,7 @@ TEST_P(CommandRequestTest, SendsItsRequests) {
     if (c.operation) {
         const std::string& last = server.requests.back();
         bool v3 = last.find("<NsaServerOperation>") != std::string::npos;
-        std::string opening = v3 ? "<" + std::string(c.operation) + ">\n" : "<m:" + std::string(c.operation) + " ";
+        std::string opening = std::string(v3 ? "<" : "<m:").append(c.operation).append(v3 ? ">\n" : " ");
         EXPECT_NE(last.find(opening), std::string::npos) << last;
         EXPECT_EQ(written(last), c.sentences);
     }
