@@ -149,7 +149,7 @@ int ss_delete_dr_group(_parseblk* pb) {
 
 int ss_add_dr_group_dispatch(_parseblk* pb) {
     session_state* s = pb->state;
-    if (ss_check_cell_set(pb) != 0) return 1;
+    if (ss_check_new_name(pb) != 0 || ss_check_cell_set(pb) != 0) return 1;
     if (s->folder_name) {
         _object_info* folder = ss_object_update_and_find(pb, kind_folder, s->folder_name);
         if (!folder) return 1;

@@ -149,6 +149,8 @@ const RequestCase cases[] = {
       "destscellid=P1", "virtualdiskid=V2", "remotevirtualdiskname=", "destdiskgroupid=G9", "drmmode=source",
       "drcomments="},
      4, "", false, "P1"},
+    {"AddDrGroupWithoutName", R"(ADD DR_GROUP "\Virtual Disks\" VDISK=v DESTINATION_SYSTEM=Puma)", {}, nullptr, {}, 0,
+     "\nError: Incomplete command", true},
     {"AddDrGroupWithoutVdisk", "ADD DR_GROUP g DESTINATION_SYSTEM=Puma", {}, nullptr, {}, 0,
      "\nError: VDISK must be specified", true},
     {"AddDrGroupWithoutDestination", "ADD DR_GROUP g VDISK=v", {vdisks}, nullptr, {}, 1,
