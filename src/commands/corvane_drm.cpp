@@ -1,9 +1,6 @@
 #include "corvane_drm.h"
 
 #include <cstdio>
-#include <strings.h>
-
-#include <cstring>
 #include <utility>
 
 #include "corvane_catalogue.h"
@@ -98,16 +95,7 @@ int queue_member_addition(_parseblk* pb, const _object_info* group) {
 int check_membership(_parseblk* pb, const _object_info* group) {
     session_state* s = pb->state;
     if (read_group(pb, group) != 0) return 1;
-    bool member = false;
-    size_t length = std::strlen(s->object_name);
-    for (int n = 1;; ++n) {
-        const char* name = scan_for_token_count(s->tokens, "objectname", n);
-        if (!name) break;
-        if (std::strlen(name) == length && strcasecmp(name, s->object_name) == 0) {
-            member = true;
-            break;
-        }
-    }
+    bool member = scan_for_token_value(s->tokens, "objectname", s->object_name);
     release_tokens(s);
     if (member) return 0;
     std::fprintf(OutFile, "\nError: %s not a member of %s", s->object_name, s->vdisk_name);

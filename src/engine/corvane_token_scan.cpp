@@ -7,19 +7,35 @@
 
 #include "corvane_state.h"
 
-const char* scan_for_token_count(_token_info* tree, const char* name, int count) {
-    // Explicit stack: reply chains can be far longer than the call stack allows.
+namespace {
+// The depth-first walk: `visit` gets each token named `name` in order and
+// returns true to stop there. Explicit stack: reply chains can be far longer
+// than the call stack allows.
+template <typename Visit>
+_token_info* walk_named(_token_info* tree, const char* name, Visit visit) {
     std::vector<_token_info*> pending;
     if (tree) pending.push_back(tree);
     while (!pending.empty()) {
         _token_info* token = pending.back();
         pending.pop_back();
-        if (token->name && strcasecmp(token->name, name) == 0 && --count <= 0)
-            return token->value ? token->value : "";
+        if (token->name && strcasecmp(token->name, name) == 0 && visit(token)) return token;
         if (token->sub) pending.push_back(token->sub);
         if (token->next) pending.push_back(token->next);
     }
     return nullptr;
+}
+}  // namespace
+
+const char* scan_for_token_count(_token_info* tree, const char* name, int count) {
+    _token_info* found = walk_named(tree, name, [&](_token_info*) { return --count <= 0; });
+    if (!found) return nullptr;
+    return found->value ? found->value : "";
+}
+
+bool scan_for_token_value(_token_info* tree, const char* name, const char* value) {
+    return walk_named(tree, name, [&](_token_info* token) {
+               return strcasecmp(token->value ? token->value : "", value) == 0;
+           }) != nullptr;
 }
 
 int scan_required_token(const char** value, _token_info* tree, const char* name, int count) {

@@ -9,5 +9,8 @@
 const char* scan_for_token_count(_token_info* tree, const char* name, int count);
 // As above, but a missing token or an empty value prints a message and gives 1.
 int scan_required_token(const char** value, _token_info* tree, const char* name, int count);
+// Whether any token named `name` holds `value` (both compared without regard
+// to case), in one walk of the tree.
+bool scan_for_token_value(_token_info* tree, const char* name, const char* value);
 // The value, or null when there is no such token.
 const char* scan_notrequired_token(const char* name, _token_info* tree, int count);
