@@ -18,7 +18,11 @@
 //                               "--scenario array.json" (a file written before).
 //                               A later one stops the simulator and starts the new
 //                               one on the same address; its request log and
-//                               counts start empty
+//                               counts start empty. "--address 127.1.0.N" pins
+//                               the address, for files that hold it (a capture's
+//                               checksum covers it); the runner's own addresses
+//                               never have 1 as second number, so each such case
+//                               takes an N of its own
 //   #> sim-control: COMMAND     a control-channel command, answered "OK"; after
 //                               "refuse on" the runner waits until the bridge refuses
 //   #> file NAME:               text section: a file in the working folder
@@ -196,12 +200,15 @@ private:
     // @ADDR@ means one thing for the whole case.
     bool start_sim(const Directive& d) {
         std::vector<std::string> options{"--log", (dir_ / ".sim.log").string()};
+        std::string address;
         std::istringstream words(expand(d.value));
-        for (std::string word; words >> word;) options.push_back(word);
+        for (std::string word; words >> word;) {
+            if (word == "--address" && words >> address) continue;
+            options.push_back(word);
+        }
         bridge_port_ = "12301";
         for (std::size_t i = 2; i + 1 < options.size(); ++i)
             if (options[i] == "--bridge-port") bridge_port_ = options[i + 1];
-        std::string address;
         if (sim_) {
             address = sim_->address();
             sim_->stop();  // waits for its exit, which frees the ports
