@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "corvane_capture_compose.h"
@@ -38,6 +39,19 @@ std::vector<add_group_entry> add_group;  // in the order read: written newest fi
 std::string cnames[2];
 bool names_changed = false;
 std::string object_name;  // the object whose commands are being composed
+
+// The DR virtual disks as Step1A read them. The later steps only write DR
+// disks, so they take them from here instead of reading every virtual disk
+// of the system again; Step2 finds its members here too.
+std::unordered_map<const _object_info*, _token_info*> kept_by_entry;
+std::unordered_map<std::string, _token_info*> kept_by_id;
+bool keep_reply = false;  // set by a generator: the reply it saw is kept
+
+void release_kept() {
+    for (auto& [entry, tree] : kept_by_entry) ss_deallocate_tokens(tree);
+    kept_by_entry.clear();
+    kept_by_id.clear();
+}
 
 _token_info* tokens(_parseblk* pb) { return pb->state->tokens; }
 
@@ -80,8 +94,14 @@ void print_dot() {
 int process(_parseblk* pb, int kind, _object_info* entry, ss_capture_generator generator, int index) {
     session_state* s = pb->state;
     int status = ss_get_object(pb, kind, entry->id);
+    keep_reply = false;
     if (status == 0) status = generator(pb, index);
-    ss_deallocate_tokens(s->tokens);
+    if (status == 0 && keep_reply) {
+        kept_by_entry[entry] = s->tokens;
+        kept_by_id[entry->id] = s->tokens;
+    } else {
+        ss_deallocate_tokens(s->tokens);
+    }
     s->tokens = nullptr;
     return status;
 }
@@ -258,7 +278,10 @@ const char* vdisk_mode(_parseblk* pb) {
 
 int configure_non_dr_storage(_parseblk* pb, int) {
     const char* name;
-    if (*vdisk_mode(pb)) return 0;
+    if (*vdisk_mode(pb)) {
+        keep_reply = true;
+        return 0;
+    }
     if (required(pb, &name, "Name")) return 1;
     return configure_storage(pb, name) || configure_luns(pb, name);
 }
@@ -331,13 +354,15 @@ int remote_vidsk_and_disk_group(_parseblk* pb, const char* group, int member, co
     _token_info* member_tokens = nullptr;
     char* remote_cell = nullptr;
 
-    int status = ss_get_object(pb, kind_vdisk, member_id);
+    auto kept = kept_by_id.find(member_id);
+    int status = kept != kept_by_id.end() ? 0 : ss_get_object(pb, kind_vdisk, member_id);
+    _token_info* member_reply = kept != kept_by_id.end() ? kept->second : s->tokens;
     const char *remote_vdisk = nullptr, *remote_system = nullptr;
     if (status == 0)
-        status = scan_required_token(&remote_vdisk, s->tokens, "remotevirtualdiskid", 1) ||
-                 scan_required_token(&remote_system, s->tokens, "remotescellid", 1);
+        status = scan_required_token(&remote_vdisk, member_reply, "remotevirtualdiskid", 1) ||
+                 scan_required_token(&remote_system, member_reply, "remotescellid", 1);
     if (status == 0) {
-        member_tokens = s->tokens;
+        if (kept == kept_by_id.end()) member_tokens = s->tokens;
         s->tokens = nullptr;
         remote_cell = ss_copy_string(remote_system);
         s->cell_id = remote_cell;
@@ -444,6 +469,24 @@ int ss_capture(_parseblk* pb, int kind, ss_capture_generator generator) {
     }
 }
 
+// The later steps' pass over the virtual disks: the catalogue as Step1A
+// left it, each DR disk's reply as Step1A read it.
+int ss_capture_kept(_parseblk* pb, ss_capture_generator generator) {
+    session_state* s = pb->state;
+    int index = 0;
+    for (_object_info* entry = s->object_list; entry; entry = entry->next) {
+        if (entry->kind != kind_vdisk) continue;
+        print_dot();
+        auto kept = kept_by_entry.find(entry);
+        if (kept == kept_by_entry.end()) continue;
+        s->tokens = kept->second;
+        int status = generator(pb, index++);
+        s->tokens = nullptr;
+        if (status != 0) return 1;
+    }
+    return 0;
+}
+
 int ss_capture_configuration_dispatch(_parseblk* pb, int step) {
     add_group.clear();
     default_group = {};
@@ -468,11 +511,11 @@ int ss_capture_configuration_dispatch(_parseblk* pb, int step) {
 }
 
 int ss_capture_dr_source_vdisks(_parseblk* pb, int step) {
-    return run_step(pb, step, [&] { return ss_capture(pb, kind_vdisk, configure_dr_source_storage); });
+    return run_step(pb, step, [&] { return ss_capture_kept(pb, configure_dr_source_storage); });
 }
 
 int ss_capture_dr_source_vdisk_luns(_parseblk* pb, int step) {
-    return run_step(pb, step, [&] { return ss_capture(pb, kind_vdisk, configure_dr_source_luns); });
+    return run_step(pb, step, [&] { return ss_capture_kept(pb, configure_dr_source_luns); });
 }
 
 int ss_capture_dr_configuration_dispatch_s1(_parseblk* pb, int step) {
@@ -480,8 +523,10 @@ int ss_capture_dr_configuration_dispatch_s1(_parseblk* pb, int step) {
 }
 
 int ss_capture_dr_configuration_dispatch_s2(_parseblk* pb, int step) {
-    return run_step(pb, step, [&] { return ss_capture(pb, kind_vdisk, configure_dr_vdisk); });
+    return run_step(pb, step, [&] { return ss_capture_kept(pb, configure_dr_vdisk); });
 }
+
+void ss_capture_release_kept() { release_kept(); }
 
 const ss_capture_step restore_steps[ss_capture_step_count] = {
     ss_capture_configuration_dispatch, ss_capture_dr_source_vdisks, ss_capture_dr_source_vdisk_luns,

@@ -10,6 +10,10 @@ using ss_capture_step = int (*)(_parseblk* pb, int step);
 
 // Runs a generator over every object of one kind (folders parents first): 0 or 1.
 int ss_capture(_parseblk* pb, int kind, ss_capture_generator generator);
+// The same over the virtual disks Step1A kept (the DR disks).
+int ss_capture_kept(_parseblk* pb, ss_capture_generator generator);
+// Releases what Step1A kept; the capture calls it when it ends.
+void ss_capture_release_kept();
 
 int ss_capture_configuration_dispatch(_parseblk* pb, int step);
 int ss_capture_dr_source_vdisks(_parseblk* pb, int step);

@@ -32,9 +32,11 @@ int ss_capture_all_dispatch(_parseblk* pb) {
                "complete.\n\n",
                OutFile);
     ss_take_capture_time();
-    for (int step = 0; step < ss_capture_step_count; ++step) {
+    int status = 0;
+    for (int step = 0; step < ss_capture_step_count && status == 0; ++step) {
         dot_count = 0;
-        if (restore_steps[step](pb, step) != 0) return 1;
+        status = restore_steps[step](pb, step);
     }
-    return 0;
+    ss_capture_release_kept();
+    return status;
 }
