@@ -54,3 +54,12 @@ int scan_required_token(const char** value, _token_info* tree, const char* name,
 const char* scan_notrequired_token(const char* name, _token_info* tree, int count) {
     return scan_for_token_count(tree, name, count);
 }
+
+std::vector<const char*> scan_for_token_values(_token_info* tree, const char* name) {
+    std::vector<const char*> values;
+    walk_named(tree, name, [&](_token_info* token) {
+        values.push_back(token->value ? token->value : "");
+        return false;
+    });
+    return values;
+}

@@ -31,8 +31,8 @@ std::string unique_loopback_address() {
 
 SimProcess::~SimProcess() { stop(); }
 
-bool SimProcess::start(const std::vector<std::string>& args) {
-    address_ = unique_loopback_address();
+bool SimProcess::start(const std::vector<std::string>& args, const std::string& address) {
+    address_ = address.empty() ? unique_loopback_address() : address;
     int pipe_fds[2];
     if (pipe(pipe_fds) != 0) return false;
     std::vector<std::string> argv_s = {TALO_SIM_BINARY, "--address", address_};

@@ -16,7 +16,9 @@ public:
 
     // Starts the binary with --address and the extra arguments and waits
     // (at most 10 s) until it says it is ready. False with its output on failure.
-    bool start(const std::vector<std::string>& args = {});
+    // `address` empty picks one of its own; a given one lets a simulator take
+    // the place of one stopped before, for clients that keep its address.
+    bool start(const std::vector<std::string>& args = {}, const std::string& address = {});
     // SIGTERM, then waits at most 5 s (SIGKILL after that); the exit status
     // as waitpid reports it, or -1 when it had to be killed.
     int stop();

@@ -35,6 +35,8 @@ bool plain_name(const std::string& name) {
            name.find(' ') == std::string::npos;
 }
 
+constexpr const char* bad_name = "a file name in the working folder, without spaces or \"..\"";
+
 class Reader {
 public:
     Reader(const std::string& path, CaseFile& out) : path_(path), out_(out) {}
@@ -144,11 +146,26 @@ private:
             std::size_t at = head.find(" < ");
             d.name = head.substr(5, at - 5);
             d.value = head.substr(at + 3);
-            ok = plain_name(d.name) || fail("a file name in the working folder, without spaces or \"..\"");
+            ok = plain_name(d.name) || fail(bad_name);
+        } else if (head.starts_with("file-is ")) {
+            d.name = head.substr(8);
+            ok = section(Directive::file_is) && (plain_name(d.name) || fail(bad_name));
         } else if (head.starts_with("file ")) {
             d.name = head.substr(5);
-            ok = section(Directive::file) &&
-                 (plain_name(d.name) || fail("a file name in the working folder, without spaces or \"..\""));
+            ok = section(Directive::file) && (plain_name(d.name) || fail(bad_name));
+        } else if (head == "no file") {
+            d.name = value;
+            ok = one_liner(Directive::no_file) && (plain_name(d.name) || fail(bad_name));
+        } else if (head == "same file") {
+            std::istringstream words(value);
+            std::string extra;
+            ok = one_liner(Directive::same_file) && ((words >> d.name >> d.value && !(words >> extra) &&
+                                                      plain_name(d.name) && plain_name(d.value)) ||
+                                                     fail("same file: A B, two names in the working folder"));
+        } else if (head.starts_with("symlink ")) {
+            d.name = head.substr(8);
+            ok = one_liner(Directive::symlink) && (!value.empty() || fail("symlink NAME: TARGET")) &&
+                 (plain_name(d.name) || fail(bad_name));
         } else if (head.starts_with("append ")) {
             d.name = head.substr(7);
             if (std::size_t comma = d.name.find(", "); comma != std::string::npos) {
@@ -159,10 +176,8 @@ private:
                     return fail("append NAME, N times:");
                 d.times = static_cast<int>(n);
             }
-            ok = section(Directive::append) &&
-                 (plain_name(d.name) || fail("a file name in the working folder, without spaces or \"..\""));
+            ok = section(Directive::append) && (plain_name(d.name) || fail(bad_name));
         } else if (head == "sim") {
-            if (sim_started_) return fail("one simulator per case");
             d.kind = Directive::sim;
             d.value = value;
             sim_started_ = true;

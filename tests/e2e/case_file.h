@@ -27,6 +27,10 @@ struct Directive {
         file,           // name, text
         append,         // name, text, times
         copy,           // name, value: path in the source tree
+        symlink,        // name, value: the target as written
+        file_is,        // name, text
+        no_file,        // name
+        same_file,      // name, value: the other file's name
         sim,            // value: more options
         sim_control,    // value: the command
         sim_count,      // name, more_than, number

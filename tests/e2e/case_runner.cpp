@@ -2,7 +2,8 @@
 // against the real talo, and a real talo-sim when the case starts one, and
 // reports the first thing that differs with the case file's line number:
 //   tests/e2e/cases/NAME.case:LINE: expected "..." got "..."
-// followed, for output, by the whole actual output written as a section.
+// followed, for output and file-is, by the whole actual output or file
+// written as a section.
 //
 // Usage: e2e_case_runner CASE_FILE
 //        e2e_case_runner --expect-failure TEXT CASE_FILE   (the runner's own
@@ -14,12 +15,20 @@
 //
 //   #> sim                      start talo-sim with the demo array, on a loopback
 //   #> sim: OPTIONS             address of its own (@ADDR@); OPTIONS such as
-//                               "--scenario array.json" (a file written before)
+//                               "--scenario array.json" (a file written before).
+//                               A later one stops the simulator and starts the new
+//                               one on the same address; its request log and
+//                               counts start empty. "--address 127.1.0.N" pins
+//                               the address, for files that hold it (a capture's
+//                               checksum covers it); the runner's own addresses
+//                               never have 1 as second number, so each such case
+//                               takes an N of its own
 //   #> sim-control: COMMAND     a control-channel command, answered "OK"; after
 //                               "refuse on" the runner waits until the bridge refuses
 //   #> file NAME:               text section: a file in the working folder
 //   #> append NAME, N times:    text section appended N times (", N times" optional)
 //   #> file NAME < PATH         a copy of PATH from the source tree
+//   #> symlink NAME: TARGET     a symbolic link NAME to TARGET, as written (/dev/full)
 //   #> arg: COMMAND             one invocation-line argument of the next run
 //   #> stdin:                   text section: standard input of the next run
 //   #> env: NAME=VALUE          environment of the next run
@@ -37,6 +46,10 @@
 //                               (bridge_requests, legacy_connections, ...); "> N" for more than N
 //   #> sim-log has:             text section: bytes that appear in the request log
 //   #> sim-log lacks:           (both also take ": TEXT" on one line)
+//   #> file-is NAME:            text section: the whole of file NAME, reported
+//                               like output
+//   #> no file: NAME            nothing named NAME, not even a dangling symlink
+//   #> same file: A B           files A and B hold the same bytes
 //   #> # ...                    a comment
 //
 // Text sections: the lines up to the next "#> " line, each standing for
@@ -55,6 +68,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -143,6 +157,25 @@ private:
                 std::ofstream(path, std::ios::binary) << text;
                 return true;
             }
+            case Directive::symlink: {
+                std::filesystem::path path = dir_ / d.name;
+                std::filesystem::create_directories(path.parent_path());
+                std::error_code error;
+                std::filesystem::create_symlink(expand(d.value), path, error);
+                return !error || fail(d.line, "cannot make symlink " + d.name + ": " + error.message());
+            }
+            case Directive::file_is:
+                return file_is(d);
+            case Directive::no_file: {
+                std::error_code error;
+                auto status = std::filesystem::symlink_status(dir_ / d.name, error);
+                if (!std::filesystem::exists(status)) return true;
+                if (!std::filesystem::is_symlink(status)) return fail(d.line, d.name + " exists");
+                return fail(d.line, d.name + " exists, a symlink to " +
+                                        e2e::quoted(std::filesystem::read_symlink(dir_ / d.name, error).string()));
+            }
+            case Directive::same_file:
+                return same_file(d);
             case Directive::sim:
                 return start_sim(d);
             case Directive::sim_control:
@@ -163,14 +196,62 @@ private:
         }
     }
 
+    // A later simulator takes the place of the one before, on its address, so
+    // @ADDR@ means one thing for the whole case.
     bool start_sim(const Directive& d) {
         std::vector<std::string> options{"--log", (dir_ / ".sim.log").string()};
+        std::string address;
         std::istringstream words(expand(d.value));
-        for (std::string word; words >> word;) options.push_back(word);
+        for (std::string word; words >> word;) {
+            if (word == "--address" && words >> address) continue;
+            options.push_back(word);
+        }
+        bridge_port_ = "12301";
         for (std::size_t i = 2; i + 1 < options.size(); ++i)
             if (options[i] == "--bridge-port") bridge_port_ = options[i + 1];
+        if (sim_) {
+            address = sim_->address();
+            sim_->stop();  // waits for its exit, which frees the ports
+        }
         sim_ = std::make_unique<simtest::SimProcess>();
-        return sim_->start(options) || fail(d.line, "talo-sim did not start:\n" + sim_->output());
+        return sim_->start(options, address) || fail(d.line, "talo-sim did not start:\n" + sim_->output());
+    }
+
+    // Reads NAME in the working folder into `text`; false, reported, when there is none.
+    bool read_case_file(const Directive& d, const std::string& name, std::string& text) {
+        std::filesystem::path path = dir_ / name;
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) return fail(d.line, name + " is a folder, not a file");
+        std::ifstream file(path, std::ios::binary);
+        if (!file) return fail(d.line, "no file " + name);
+        std::ostringstream bytes;
+        bytes << file.rdbuf();
+        text = bytes.str();
+        return true;
+    }
+
+    bool file_is(const Directive& d) {
+        std::string actual;
+        if (!read_case_file(d, d.name, actual)) return false;
+        auto diff = e2e::first_difference(d.text.bytes(address()), actual);
+        if (!diff) return true;
+        int line = d.text.first_line + static_cast<int>(diff->line);
+        report_ << at(line) << "expected " << (diff->expected ? e2e::quoted(*diff->expected) : "end of file")
+                << " got " << (diff->actual ? e2e::quoted(*diff->actual) : "end of file") << "\n"
+                << "The whole file " << d.name << ", written as a section:\n"
+                << e2e::as_section(actual, address());
+        return false;
+    }
+
+    bool same_file(const Directive& d) {
+        std::string a, b;
+        if (!read_case_file(d, d.name, a) || !read_case_file(d, d.value, b)) return false;
+        auto diff = e2e::first_difference(a, b);
+        if (!diff) return true;
+        auto shown = [](const std::optional<std::string>& line) { return line ? e2e::quoted(*line) : "end of file"; };
+        return fail(d.line, d.name + " and " + d.value + " differ at line " + std::to_string(diff->line + 1) + " of " +
+                                d.name + ": " + shown(diff->expected) + " in " + d.name + ", " + shown(diff->actual) +
+                                " in " + d.value);
     }
 
     bool control(const Directive& d) {
