@@ -10,6 +10,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 
 #include "capture_scenario.h"
 #include "corvane_loop.h"
+#include "corvane_memory.h"
 #include "corvane_session.h"
 #include "corvane_state.h"
 #include "sim_process.h"
@@ -87,12 +89,22 @@ struct Bench {
     std::string error;
 };
 
+// One capture's figures.
 struct Figures {
-    Shape shape;
     double requests = 0, connections = 0, wall_ms = 0, cpu_ms = 0;
-    double session_connections = 0;  // since the simulator started, the selections' included
 };
-std::vector<Figures> results;
+// Every capture of every shape (by its number of virtual disks), and the
+// connections the whole session to that shape's simulator opened.
+struct ShapeRuns {
+    Shape shape;
+    std::vector<Figures> runs;
+    unsigned long session_connections = 0;
+};
+std::map<int, ShapeRuns> results;
+
+unsigned long sum(std::map<std::string, unsigned long>& status, const char* a, const char* b) {
+    return status[a] + status[b];
+}
 
 void BM_Capture(benchmark::State& state) {
     const Shape shape{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
@@ -101,7 +113,8 @@ void BM_Capture(benchmark::State& state) {
         state.SkipWithError(bench.error.c_str());
         return;
     }
-    Figures sum{shape};
+    ShapeRuns& mine = results.try_emplace(shape.vdisks, ShapeRuns{shape, {}, 0}).first->second;
+    Figures total;
     int runs = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -113,38 +126,41 @@ void BM_Capture(benchmark::State& state) {
         const double cpu0 = cpu_ms();
         const auto wall0 = std::chrono::steady_clock::now();
         bench.run("CAPTURE CONFIGURATION " + (out / "cap.txt").string());
-        const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
-        const double cpu = cpu_ms() - cpu0;
+        Figures f;
+        f.wall_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
+        f.cpu_ms = cpu_ms() - cpu0;
 
         state.PauseTiming();
         auto after = sim_status(bench.sim.address());
-        const bool written = std::filesystem::exists(out / "cap.txt");
+        const bool written = std::filesystem::exists(out / "cap_Step1A.txt");  // the step every system has
         std::filesystem::remove_all(out);
         if (!bench.ok() || !written) {
-            state.SkipWithError("the capture failed or wrote no cap.txt");
+            state.SkipWithError("the capture failed or wrote no cap_Step1A.txt");
             break;
         }
-        sum.requests += static_cast<double>(after["bridge_requests"] + after["legacy_requests"] -
-                                            before["bridge_requests"] - before["legacy_requests"]);
-        sum.connections += static_cast<double>(after["bridge_connections"] + after["legacy_connections"] -
-                                               before["bridge_connections"] - before["legacy_connections"]);
-        sum.wall_ms += wall;
-        sum.cpu_ms += cpu;
+        f.requests = static_cast<double>(sum(after, "bridge_requests", "legacy_requests") -
+                                         sum(before, "bridge_requests", "legacy_requests"));
+        f.connections = static_cast<double>(sum(after, "bridge_connections", "legacy_connections") -
+                                            sum(before, "bridge_connections", "legacy_connections"));
+        mine.runs.push_back(f);
+        total.requests += f.requests;
+        total.connections += f.connections;
+        total.wall_ms += f.wall_ms;
+        total.cpu_ms += f.cpu_ms;
         ++runs;
         state.ResumeTiming();
     }
     if (runs == 0) return;
-    auto total = sim_status(bench.sim.address());
-    Figures mean{shape, sum.requests / runs, sum.connections / runs, sum.wall_ms / runs, sum.cpu_ms / runs,
-                 static_cast<double>(total["bridge_connections"] + total["legacy_connections"])};
-    results.push_back(mean);
-    state.counters["objects_read"] = shape.objects_read();
-    state.counters["requests"] = mean.requests;
-    state.counters["requests_over_objects"] = mean.requests - shape.objects_read();
-    state.counters["connections"] = mean.connections;
-    state.counters["session_connections"] = mean.session_connections;
-    state.counters["wall_ms"] = mean.wall_ms;
-    state.counters["talo_cpu_ms"] = mean.cpu_ms;
+    auto end = sim_status(bench.sim.address());
+    mine.session_connections = sum(end, "bridge_connections", "legacy_connections");
+    state.counters["objects"] = shape.objects_read();
+    state.counters["requests"] = total.requests / runs;
+    // Should be the number of list reads, the same at every size.
+    state.counters["requests_beyond_objects"] = total.requests / runs - shape.objects_read();
+    state.counters["connections"] = total.connections / runs;
+    state.counters["session_connections"] = static_cast<double>(mine.session_connections);
+    state.counters["wall_ms"] = total.wall_ms / runs;
+    state.counters["talo_cpu_ms"] = total.cpu_ms / runs;
 }
 // Virtual disks and hosts; every disk has two LUNs.
 BENCHMARK(BM_Capture)
@@ -155,30 +171,47 @@ BENCHMARK(BM_Capture)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-void print_growth() {
+// The median over every capture of a shape, repetitions included: the
+// machine may be shared, and the median ignores a capture that waited.
+double median(const std::vector<Figures>& runs, double Figures::*field) {
+    std::vector<double> values;
+    for (const Figures& f : runs) values.push_back(f.*field);
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void print_table() {
     if (results.empty()) return;
-    std::printf("\nconns: opened during one capture; session: by the whole session, selections included\n");
-    std::printf("%7s %6s %6s %8s %9s %6s %8s %9s %9s   growth per doubling: requests wall cpu\n", "vdisks", "hosts",
-                "luns", "objects", "requests", "conns", "session", "wall_ms", "cpu_ms");
-    for (size_t i = 0; i < results.size(); ++i) {
-        const Figures& f = results[i];
-        std::printf("%7d %6d %6d %8d %9.0f %6.0f %8.0f %9.1f %9.1f", f.shape.vdisks, f.shape.hosts, f.shape.luns(),
-                    f.shape.objects_read(), f.requests, f.connections, f.session_connections, f.wall_ms, f.cpu_ms);
-        if (i > 0 && results[i - 1].shape.vdisks * 2 == f.shape.vdisks) {
-            const Figures& p = results[i - 1];
-            std::printf("   %8.2f %4.2f %4.2f", f.requests / p.requests, f.wall_ms / p.wall_ms, f.cpu_ms / p.cpu_ms);
+    std::printf("\nMedians per capture. conns: opened during a capture; session: by the whole session, the\n"
+                "selections included. beyond: requests less one per object, i.e. the list reads and any re-read.\n");
+    std::printf("%7s %6s %6s %8s %9s %7s %6s %8s %9s %9s   growth per doubling: requests wall cpu\n", "vdisks",
+                "hosts", "luns", "objects", "requests", "beyond", "conns", "session", "wall_ms", "cpu_ms");
+    const ShapeRuns* previous = nullptr;
+    for (const auto& [vdisks, r] : results) {
+        if (r.runs.empty()) continue;
+        const double requests = median(r.runs, &Figures::requests), wall = median(r.runs, &Figures::wall_ms),
+                     cpu = median(r.runs, &Figures::cpu_ms);
+        std::printf("%7d %6d %6d %8d %9.0f %7.0f %6.0f %8lu %9.1f %9.1f", vdisks, r.shape.hosts, r.shape.luns(),
+                    r.shape.objects_read(), requests, requests - r.shape.objects_read(),
+                    median(r.runs, &Figures::connections), r.session_connections, wall, cpu);
+        if (previous != nullptr && previous->shape.vdisks * 2 == vdisks) {
+            std::printf("   %8.2f %4.2f %4.2f", requests / median(previous->runs, &Figures::requests),
+                        wall / median(previous->runs, &Figures::wall_ms), cpu / median(previous->runs, &Figures::cpu_ms));
         }
         std::printf("\n");
+        previous = &r;
     }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    ss_tune_allocator();  // as the program does at start-up
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    print_growth();
+    print_table();
     return 0;
 }

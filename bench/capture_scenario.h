@@ -12,18 +12,19 @@ namespace benchscen {
 // What a generated system holds besides its virtual disks and hosts.
 constexpr int vdisk_folders = 4;
 constexpr int host_folders = 2;
-constexpr int root_folders = 3;  // the simulator adds them to every initialized system
 constexpr int disk_groups = 2;
-constexpr int controllers = 2;   // likewise
+constexpr int controllers = 2;  // the simulator adds them to every initialized system
 constexpr int presentations_per_vdisk = 2;
 
 struct Shape {
     int vdisks;
     int hosts;
     int luns() const { return vdisks * presentations_per_vdisk; }
-    // The objects a capture reads one by one: folders, disk groups,
-    // controllers, hosts and virtual disks (LUNs come with their disks).
-    int objects_read() const { return root_folders + vdisk_folders + host_folders + disk_groups + controllers + hosts + vdisks; }
+    // The objects a capture has to read once each: the disk groups, the
+    // system, the folders below the three roots (the roots are not
+    // captured), the controllers, the hosts and the virtual disks (LUNs come
+    // with their disks).
+    int objects_read() const { return disk_groups + 1 + vdisk_folders + host_folders + controllers + hosts + vdisks; }
 };
 
 inline std::string hex(unsigned value, int digits) {
