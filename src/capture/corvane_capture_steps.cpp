@@ -9,6 +9,7 @@
 
 #include "corvane_capture_compose.h"
 #include "corvane_catalogue.h"
+#include "corvane_exchange.h"
 #include "corvane_kinds.h"
 #include "corvane_memory.h"
 #include "corvane_object.h"
@@ -266,6 +267,9 @@ int configure_power(_parseblk* pb, int index) {
     if (index > 1) {
         std::fputs("\nError: Number of expected controllers exceeded", OutFile);
         ss_abandon_config_file();
+        // The reply in hand is the client library's, not tracked memory:
+        // the program's end would leave it behind.
+        ss_release_request_mem(pb);
         ss_fatal_exit();
     }
     const char* name;

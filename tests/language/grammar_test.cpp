@@ -226,7 +226,7 @@ TEST_F(GrammarTest, SelectStoresNamesAndCredentials) {
     EXPECT_STREQ(s->object_name, "Quabex 2");
 
     run("CAPTURE VALIDATE capture_1.talo");
-    EXPECT_EQ(output(), "\nError: CAPTURE VALIDATE is not available in this version of TALO");
+    EXPECT_EQ(output(), "\nError: Open of capture_1.talo failed, No such file or directory");
     EXPECT_EQ(s->capture_file_name, nullptr);  // working memory released after the command
     EXPECT_STREQ(s->user_name, "other");
 }
