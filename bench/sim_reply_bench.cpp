@@ -1,9 +1,12 @@
 // Speed of the simulator's reply path: list and object reads against large
-// systems, a whole bridge exchange, and taking a request that arrives in pieces.
+// systems, every read a configuration capture makes, a whole bridge
+// exchange, and taking a request that arrives in pieces.
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
+#include "capture_scenario.h"
 #include "sim_codec.h"
 #include "sim_engine.h"
 #include "sim_http.h"
@@ -51,14 +54,51 @@ void BM_ListRead(benchmark::State& state) {
 }
 BENCHMARK(BM_ListRead)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::oN);
 
+// The last virtual disk, with its presentation: the same cost however
+// many other objects the system holds.
 void BM_ObjectRead(benchmark::State& state) {
     talosim::Model model = large_model(static_cast<int>(state.range(0)));
     talosim::Engine engine(model);
-    std::string doc = get_doc("Storage", model.systems[0].self.id, model.systems[0].objects.back().id);
+    const auto& objects = model.systems[0].objects;
+    std::string doc = get_doc("Storage", model.systems[0].self.id, objects[objects.size() - 2].id);
     for (auto _ : state) benchmark::DoNotOptimize(engine.execute(doc));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_ObjectRead)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::oN);
+BENCHMARK(BM_ObjectRead)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::o1);
+
+std::string v3_doc(const std::string& op, const std::string& cell, const std::string& type, const std::string& id) {
+    return "<Envelope xmlns='http://example.invalid/qxapiv32'>\n<Header>\n<version>3.2</version>\n</Header>\n"
+           "<Body>\n<NsaServerOperation>\n<" + op + ">\n<scellid>" + cell + "</scellid>\n<objectid>" + id +
+           "</objectid>\n<objecttype>" + type + "</objecttype>\n</" + op + ">\n</NsaServerOperation>\n</Body>\n</Envelope>\n";
+}
+
+// The simulator's side of a capture of the generated system of n virtual
+// disks (n/4 hosts, 2n LUNs): each list once, then every folder, disk
+// group, controller and host by a legacy Get and every virtual disk by a
+// version-3 read. Linear in n; the time per read is the rate's inverse.
+void BM_CaptureReads(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    talosim::Model model;
+    std::string error;
+    if (!talosim::load_scenario(benchscen::scenario({n, n / 4}), model, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    talosim::Engine engine(model);
+    const talosim::System& sys = *model.find_system_by_name("Big");
+    std::vector<std::string> docs;
+    for (const char* t : {"Folder", "DiskGroup", "Power", "StorageClient", "Storage"}) {
+        docs.push_back(get_doc(t, sys.self.id, ""));
+        for (const talosim::Object* o : model.list(sys, t))
+            docs.push_back(std::string(t) == "Storage" ? v3_doc("getproperties", sys.self.id, "virtualdisk", o->id)
+                                                       : get_doc(t, sys.self.id, o->id));
+    }
+    for (auto _ : state)
+        for (const std::string& doc : docs) benchmark::DoNotOptimize(engine.execute(doc));
+    state.SetItemsProcessed(state.iterations() * static_cast<long>(docs.size()));
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_CaptureReads)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 void BM_BridgeExchange(benchmark::State& state) {
     talosim::Model model;

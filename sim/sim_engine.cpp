@@ -126,9 +126,7 @@ std::string Engine::render_object(const System& sys, const Object& obj) const {
     if (obj.type == type::vdisk) {
         // Presentations are LUN objects of their own; a disk shows them in
         // LUN order (hosts that share a number in the order they got it).
-        std::vector<const Object*> presented;
-        for (const Object* lun : model_.list(sys, type::lun))
-            if (lun->prop("StorageID") == obj.id) presented.push_back(lun);
+        std::vector<const Object*> presented = model_.luns_of(sys, obj.id);
         std::stable_sort(presented.begin(), presented.end(), [](const Object* a, const Object* b) {
             return std::strtoul(a->prop("LUN").c_str(), nullptr, 10) < std::strtoul(b->prop("LUN").c_str(), nullptr, 10);
         });
@@ -287,6 +285,9 @@ Outcome Engine::change(const Request& req) {
                              msgnum::not_supported);
     System* sys = model_.find_system(req.form == Form::legacy ? req.get("ElementID") : req.get("scellid"));
     Outcome outcome = it->second(model_, req, sys);
+    // Handlers edit objects in place (a new LUN gets its links after it is
+    // added): the model's lookups must not trust what they saw before.
+    model_.touch();
     if (outcome.ok) ++model_.clock;
     return outcome;
 }

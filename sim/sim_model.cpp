@@ -79,16 +79,36 @@ System* Model::find_system_by_name(std::string_view name) {
     return nullptr;
 }
 
+const ObjectIndex& Model::index(const System& sys) const {
+    ObjectIndex& ix = sys.index;
+    if (ix.revision == revision_ && ix.size == sys.objects.size()) return ix;
+    ix.by_id.clear();
+    ix.luns_by_vdisk.clear();
+    for (size_t i = 0; i < sys.objects.size(); ++i) {
+        const Object& o = sys.objects[i];
+        ix.by_id.emplace(o.id, i);  // the first of a repeated identifier, as a scan finds it
+        if (o.type == type::lun) ix.luns_by_vdisk[o.prop("StorageID")].push_back(i);
+    }
+    ix.revision = revision_;
+    ix.size = sys.objects.size();
+    return ix;
+}
+
+size_t Model::position(const System& sys, std::string_view t, std::string_view id) const {
+    const ObjectIndex& ix = index(sys);
+    auto it = ix.by_id.find(id);
+    if (it == ix.by_id.end() || !(t.empty() || sys.objects[it->second].type == t)) return no_position;
+    return it->second;
+}
+
 Object* Model::find(System& sys, std::string_view t, std::string_view id) {
-    for (Object& o : sys.objects)
-        if (o.id == id && (t.empty() || o.type == t)) return &o;
-    return nullptr;
+    size_t at = position(sys, t, id);
+    return at == no_position ? nullptr : &sys.objects[at];
 }
 
 const Object* Model::find(const System& sys, std::string_view t, std::string_view id) const {
-    for (const Object& o : sys.objects)
-        if (o.id == id && (t.empty() || o.type == t)) return &o;
-    return nullptr;
+    size_t at = position(sys, t, id);
+    return at == no_position ? nullptr : &sys.objects[at];
 }
 
 Object* Model::find_by_name(System& sys, std::string_view t, std::string_view name) {
@@ -104,8 +124,17 @@ std::vector<const Object*> Model::list(const System& sys, std::string_view t) co
     return out;
 }
 
+std::vector<const Object*> Model::luns_of(const System& sys, std::string_view vdisk_id) const {
+    std::vector<const Object*> out;
+    const ObjectIndex& ix = index(sys);
+    if (auto it = ix.luns_by_vdisk.find(vdisk_id); it != ix.luns_by_vdisk.end())
+        for (size_t i : it->second) out.push_back(&sys.objects[i]);
+    return out;
+}
+
 Object& Model::add(System& sys, std::string_view t, std::string name) {
     sys.objects.push_back({std::string(t), new_id(), std::move(name), {}, {}});
+    touch();
     return sys.objects.back();
 }
 
@@ -113,6 +142,7 @@ bool Model::remove(System& sys, std::string_view id) {
     auto it = std::find_if(sys.objects.begin(), sys.objects.end(), [&](const Object& o) { return o.id == id; });
     if (it == sys.objects.end()) return false;
     sys.objects.erase(it);
+    touch();
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace talosim {
@@ -63,10 +64,29 @@ struct Object {
     Section* section(std::string_view label);
 };
 
+// Hashing that takes a string_view, so lookups build no string.
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+// Positions in a system's object list, so that a read by identifier costs
+// the same however many objects the system holds. Built on first use for
+// one revision of the model and one length of the list, built again when
+// either has moved.
+struct ObjectIndex {
+    std::uint64_t revision = ~std::uint64_t{0};
+    size_t size = 0;
+    std::unordered_map<std::string, size_t, TextHash, std::equal_to<>> by_id;
+    // The LUNs that present each virtual disk (by its identifier), in list order.
+    std::unordered_map<std::string, std::vector<size_t>, TextHash, std::equal_to<>> luns_by_vdisk;
+};
+
 struct System {
     Object self;                  // type "Element"
     bool initialized = false;
     std::vector<Object> objects;  // everything below the system, in creation order
+    mutable ObjectIndex index;    // kept by Model; see Model::touch
 };
 
 // Names of the folder roots and of the default disk group.
@@ -96,11 +116,18 @@ public:
     const Object* find(const System& sys, std::string_view type, std::string_view id) const;
     Object* find_by_name(System& sys, std::string_view type, std::string_view name);
     std::vector<const Object*> list(const System& sys, std::string_view type) const;
+    // The LUNs presenting that virtual disk, in list order.
+    std::vector<const Object*> luns_of(const System& sys, std::string_view vdisk_id) const;
     // Appends a new object with a fresh identifier. The reference is valid
     // until the system's object list next grows.
     Object& add(System& sys, std::string_view type, std::string name);
     // Removes the object with that identifier; false when there is none.
     bool remove(System& sys, std::string_view id);
+    // Marks every index stale, for edits that add and remove do not see:
+    // objects put into or taken out of `objects` directly, or a LUN's
+    // StorageID set after its add. The engine calls it after every change
+    // request; a list that only grew or shrank is noticed without it.
+    void touch() { ++revision_; }
 
     // Puts the folder roots into an initialized system that lacks them, and
     // the two controllers "\Controller A" and "\Controller B" into one that
@@ -109,6 +136,13 @@ public:
 
 private:
     std::uint64_t next_id_ = 1;
+    std::uint64_t revision_ = 0;
+
+    // The index of `sys`, built afresh when it is stale.
+    const ObjectIndex& index(const System& sys) const;
+    // Where the object of that identifier (and type, unless empty) stands.
+    static constexpr size_t no_position = ~size_t{0};
+    size_t position(const System& sys, std::string_view type, std::string_view id) const;
 };
 
 }  // namespace talosim

@@ -1,7 +1,9 @@
 #include "sim_scenario.h"
 
 #include <cstdio>
+#include <map>
 #include <set>
+#include <unordered_map>
 
 #include "sim_clock.h"
 #include "sim_json.h"
@@ -99,9 +101,33 @@ bool read_disks(const JsonValue& v, Model& model, System& sys, int& number, std:
     return true;
 }
 
+// The first object of each type and name of a system, as find_by_name
+// finds it, looked up without a walk: a large scenario holds a reference
+// or two for each of thousands of LUNs.
+class NameTable {
+public:
+    Object* find(System& sys, std::string_view type, std::string_view name) {
+        auto [table, fresh] = tables_.try_emplace(&sys);
+        if (fresh)
+            for (Object& o : sys.objects) table->second.try_emplace(key(o.type, o.name), &o);
+        auto it = table->second.find(key(type, name));
+        return it == table->second.end() ? nullptr : it->second;
+    }
+
+private:
+    static std::string key(std::string_view type, std::string_view name) {
+        std::string k(type);
+        k += '\n';
+        k += name;
+        return k;
+    }
+    std::map<const System*, std::unordered_map<std::string, Object*>> tables_;
+};
+
 // Scenario files refer to other objects by name through properties whose
 // name starts with "@"; they become the identifier properties replies carry.
 bool resolve_references(Model& model, std::string& error) {
+    NameTable names;  // the objects only change their properties below
     for (System& sys : model.systems) {
         for (Object& o : sys.objects) {
             std::vector<Field> resolved;
@@ -116,7 +142,7 @@ bool resolve_references(Model& model, std::string& error) {
                     return found;
                 };
                 if (f.name == "@vdisk" || f.name == "@member" || f.name == "@host") {
-                    Object* target = model.find_by_name(sys, f.name == "@host" ? type::host : type::vdisk, f.value);
+                    Object* target = names.find(sys, f.name == "@host" ? type::host : type::vdisk, f.value);
                     if (!need(target != nullptr)) return false;
                     std::string key = f.name == "@vdisk" ? "StorageID" : f.name == "@host" ? "StorageClientID" : "memberid";
                     resolved.push_back({key, target->id});
@@ -125,7 +151,7 @@ bool resolve_references(Model& model, std::string& error) {
                     if (!need(remote != nullptr)) return false;
                     resolved.push_back({f.name == "@destination" ? "destscellid" : "remotescellid", remote->self.id});
                 } else if (f.name == "@remote_vdisk") {
-                    Object* target = remote ? model.find_by_name(*remote, type::vdisk, f.value) : nullptr;
+                    Object* target = remote ? names.find(*remote, type::vdisk, f.value) : nullptr;
                     if (!need(target != nullptr)) return false;
                     resolved.push_back({"remotevirtualdiskid", target->id});
                 } else {

@@ -132,6 +132,7 @@ Outcome delete_system(Model& model, const Request& req, System*) {
         }
     }
     sys->objects = std::move(kept);
+    model.touch();
     sys->initialized = false;
     sys->self.name = uninitialized_name;
     sys->self.sections.clear();
