@@ -6,8 +6,7 @@
 // - The action routine of the diagnostic word DEBUG INFORMATION only lets
 //   the parse go on for now.
 // The option words of every object command are written; only the requests
-// their commands send are still to come. The placeholders of the capture
-// commands are capture/corvane_capture_pending.cpp.
+// their commands send are still to come.
 #include "corvane_debug.h"
 #include "corvane_dispatch.h"
 

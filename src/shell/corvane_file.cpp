@@ -6,6 +6,7 @@
 #include "corvane_line.h"
 #include "corvane_loop.h"
 #include "corvane_prompt.h"
+#include "corvane_regression.h"
 
 namespace {
 // A file that names itself would otherwise nest until the stack runs out.
@@ -35,7 +36,7 @@ void ss_commands_from_file(FILE* file, _parseblk* pb) {
         }
         ss_strip_line_end(line);
         if (s->session_flags & regression_create) {
-            std::fprintf(OutFile, "\n%s%s\n", "> ", line);
+            ss_regression_record_command(line);
             std::printf("\n%s%c %s\n", ss_prompt_name(pb), '>', line);
         } else {
             std::fprintf(OutFile, "\n%s%c %s\n", ss_prompt_name(pb), '>', line);

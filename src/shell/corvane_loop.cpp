@@ -9,6 +9,7 @@
 #include "corvane_memory.h"
 #include "corvane_parse.h"
 #include "corvane_prompt.h"
+#include "corvane_regression.h"
 #include "corvane_seams.h"
 #include "corvane_session.h"
 
@@ -80,7 +81,13 @@ void ss_parse_command(_parseblk* pb, char* text, const uint32_t* delay) {
 
 void ss_commands_from_invoke_line(_parseblk* pb, int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        std::fprintf(OutFile, "\n%s%c %s\n", ss_prompt_name(pb), '>', argv[i]);
+        // While recording, these are the reference's command lines too.
+        if (pb->state->session_flags & regression_create) {
+            ss_regression_record_command(argv[i]);
+            std::printf("\n%s%c %s\n", ss_prompt_name(pb), '>', argv[i]);
+        } else {
+            std::fprintf(OutFile, "\n%s%c %s\n", ss_prompt_name(pb), '>', argv[i]);
+        }
         ss_parse_command(pb, argv[i], nullptr);
         if (pb->state->session_flags & (exit_requested | stopped_on_error)) break;
     }
@@ -103,7 +110,7 @@ void ss_commands_from_keyboard(_parseblk* pb) {
             continue;
         }
         ss_strip_line_end(line);
-        if (OutFile != stdout) std::fprintf(OutFile, "\n%s%s\n", "> ", line);
+        if (pb->state->session_flags & regression_create) ss_regression_record_command(line);
         ss_parse_command(pb, line, nullptr);
     }
 }

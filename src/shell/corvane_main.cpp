@@ -1,7 +1,5 @@
 #include "corvane_main.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <new>
 
@@ -24,7 +22,6 @@ int ss_main(int argc, char** argv) {
     OutFile = stdout;
     ss_tune_allocator();
     std::set_new_handler(out_of_memory);
-    std::snprintf(TempFileName, sizeof TempFileName, "/tmp/talo-regression-%ld.tmp", static_cast<long>(getpid()));
     _parseblk* pb = ss_session_create();
 
     EMClientAPITNGSetBlockMode(1);

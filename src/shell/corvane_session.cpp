@@ -3,10 +3,14 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "corvane_command_hook.h"
+#include "corvane_display.h"
 #include "corvane_dispatch.h"
 #include "corvane_exchange.h"
 #include "corvane_memory.h"
+#include "corvane_loop.h"
 #include "corvane_object.h"
+#include "corvane_regression.h"
 
 namespace {
 const char ss_module[] = "corvane_session";
@@ -35,6 +39,8 @@ _parseblk* ss_session_create() {
     pb->state = static_cast<session_state*>(ss_allocate_mem(sizeof(session_state), ss_module, __LINE__));
     pb->state->fenn_flags = static_cast<char*>(ss_allocate_mem(1, ss_module, __LINE__));
     GLOBAL_PARSEBLOCK = pb;
+    ss_set_display_ignore(ss_reg_ignore_token);
+    ss_set_command_runner(ss_parse_command);
     return pb;
 }
 
