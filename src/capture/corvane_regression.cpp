@@ -62,9 +62,10 @@ bool copy_file_name(_parseblk* pb, char* name) {
 // The reference records every command line, credentials included: it is
 // private and never written through a link.
 FILE* create_reference(const char* name) {
-    int fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // Emptied only once it is private: a file refused below keeps its data.
+    int fd = open(name, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return nullptr;
-    if (fchmod(fd, 0600) != 0) {
+    if (fchmod(fd, 0600) != 0 || ftruncate(fd, 0) != 0) {
         // Not ours to make private (another user's file): leave it alone.
         int error = errno;
         close(fd);
