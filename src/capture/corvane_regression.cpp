@@ -34,6 +34,7 @@ uint32_t differences = 0;
 bool recorded_any = false;
 long latest_command_line = 0;
 const char* latest_command_text = nullptr;
+bool recorded_before_latest = false;
 
 // Replay: the temporary file of the command being run.
 FILE* temp_file = nullptr;
@@ -61,20 +62,28 @@ bool copy_file_name(_parseblk* pb, char* name) {
 
 // The reference records every command line, credentials included: it is
 // private and never written through a link.
-FILE* create_reference(const char* name) {
-    // Emptied only once it is private: a file refused below keeps its data.
-    int fd = open(name, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return nullptr;
-    if (fchmod(fd, 0600) != 0 || ftruncate(fd, 0) != 0) {
-        // Not ours to make private (another user's file): leave it alone.
-        int error = errno;
-        close(fd);
-        errno = error;
+FILE* create_reference(const char* name, const char** reason) {
+    // Not blocking: a FIFO would otherwise hold the open until a reader came.
+    int fd = open(name, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        *reason = std::strerror(errno);
         return nullptr;
     }
-    FILE* file = fdopen(fd, "w");
-    if (!file) close(fd);
-    return file;
+    // Emptied and made private only when it is a plain file that can be
+    // ours: a device or another user's file is left as it was.
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        *reason = "not a regular file";
+    } else if (fchmod(fd, 0600) != 0 || ftruncate(fd, 0) != 0 ||
+               fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        *reason = std::strerror(errno);
+    } else if (FILE* file = fdopen(fd, "w")) {
+        return file;
+    } else {
+        *reason = std::strerror(errno);
+    }
+    close(fd);
+    return nullptr;
 }
 
 // A private temporary file that nobody can plant or follow, removed from the
@@ -84,7 +93,11 @@ FILE* create_temp_file() {
     if (!dir || !*dir) dir = "/tmp";
     std::snprintf(TempFileName, ss_temp_name_size, "%s/talo-regression-XXXXXX", dir);
     int fd = mkostemp(TempFileName, O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+        int error = errno;
+        std::fprintf(OutFile, "\nError: Cannot create a temporary file in %s, %s", dir, std::strerror(error));
+        return nullptr;
+    }
     unlink(TempFileName);
     FILE* file = fdopen(fd, "w+");
     if (!file) close(fd);
@@ -119,9 +132,10 @@ int ss_ar_reg_filename(_parseblk* pb) { return refuse_when_running(pb, ss_dr_reg
 int ss_dr_reg_create(_parseblk* pb) {
     char name[max_file_name + 1];
     if (!copy_file_name(pb, name)) return 1;
-    FILE* reference = create_reference(name);
+    const char* reason = "";
+    FILE* reference = create_reference(name, &reason);
     if (!reference) {
-        std::fprintf(OutFile, "\nError: Open of %s failed, %s", name, std::strerror(errno));
+        std::fprintf(OutFile, "\nError: Open of %s failed, %s", name, reason);
         return 1;
     }
     pb->state->session_flags |= regression_create;
@@ -136,6 +150,7 @@ int ss_dr_reg_create(_parseblk* pb) {
 
 void ss_regression_record_command(const char* line) {
     latest_command_text = line;
+    recorded_before_latest = recorded_any;
     // The first command line opens the file: no blank line before it, or
     // the replay would find a line of output before the first command.
     if (recorded_any) std::fputc('\n', OutFile);
@@ -143,6 +158,15 @@ void ss_regression_record_command(const char* line) {
     latest_command_line = std::ftell(OutFile);
     std::fprintf(OutFile, "%s%s\n", "> ", line);
     recorded_any = true;
+}
+
+void ss_regression_take_back_command(_parseblk* pb) {
+    if (!(pb->state->session_flags & regression_create) || pb->command_start != latest_command_text) return;
+    std::fflush(OutFile);
+    if (ftruncate(fileno(OutFile), latest_command_line) != 0) return;
+    std::fseek(OutFile, latest_command_line, SEEK_SET);
+    recorded_any = recorded_before_latest;
+    latest_command_text = nullptr;
 }
 
 int ss_dr_reg_create_exit(_parseblk* pb) {
@@ -221,10 +245,7 @@ int ss_regression_test(_parseblk* pb, FILE* reference) {
     char* caller_label_path = s->label_path;
     differences = 0;
     temp_file = create_temp_file();
-    if (!temp_file) {
-        std::fprintf(OutFile, "\nError: Open of %s failed, %s", TempFileName, std::strerror(errno));
-        return 1;
-    }
+    if (!temp_file) return 1;
     OutFile = temp_file;
     char line[ss_max_line + ss_regression_line_size + 1];
     while (ss_regression_compare(reference, line) && !(s->session_flags & exit_requested)) {

@@ -16,6 +16,9 @@ int ss_dr_reg_filename(_parseblk* pb);
 // While recording: writes a command line ("> " and the command) into the
 // reference, before the command runs.
 void ss_regression_record_command(const char* line);
+// While recording: takes the current command's line back out of the
+// reference (FILE: the lines of the file are recorded in its place).
+void ss_regression_take_back_command(_parseblk* pb);
 // True while recording when the token's value is written as "##IGNORE##".
 bool ss_reg_ignore_token(_parseblk* pb, const char* name);
 

@@ -69,6 +69,9 @@ int ss_dr_filename(_parseblk* pb) {
         std::fprintf(OutFile, "\nError: Open of %s failed, %s", name, std::strerror(errno));
         return 0;
     }
+    // A reference records the file's commands, each with its own output;
+    // the FILE line itself would run them all a second time on replay.
+    ss_regression_take_back_command(pb);
     int caller_source = input_source;
     input_source = input_command_file;
     ++file_nesting;

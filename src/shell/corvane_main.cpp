@@ -39,6 +39,11 @@ int ss_main(int argc, char** argv) {
     bool stopped = flags & stopped_on_error;
     bool no_pause = flags & exit_without_pause;
     ss_session_destroy(pb);
+    // A recording still going ends with the program: what follows is for the screen.
+    if (OutFile != stdout) {
+        std::fclose(OutFile);
+        OutFile = stdout;
+    }
 
     if (TotalRegressionDifferences != -1)
         std::fprintf(OutFile, "\nTotal regression differences = %u", static_cast<unsigned>(TotalRegressionDifferences));
