@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "EMClientAPITNG.h"
+#include "EMClientAPITNGDiag.h"
 
 namespace {
 FILE* g_input = nullptr;
@@ -14,6 +15,11 @@ const ss_manager_client library_client = {
     EMClientAPITNGRetriesRequired,
     EMClientAPITNGGetErrorDescription,
     EMClientAPITNGSetDebugMode,
+    EMClientAPITNGGetEMVersion,
+    EMClientAPITNGDiscoverStorageCell,
+    EMClientAPITNGStartDKEXDiskName,
+    EMClientAPITNGStopDKEX,
+    EMClientAPITNGGetDKEXSummary,
 };
 const ss_manager_client* g_client = &library_client;
 

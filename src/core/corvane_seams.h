@@ -25,6 +25,14 @@ struct ss_manager_client {
     int (*retries_required)(const char* response);
     int (*get_error_description)(int code, char* text, int size);
     void (*set_debug_mode)(int level, const char* file_name);
+    // The ready-made diagnostic requests (see EMClientAPITNGDiag.h).
+    int (*get_em_version)(const char* server, const char* user, const char* password, char* version, char* build);
+    int (*discover_storage_cell)(const char* server, const char* user, const char* password);
+    int (*start_dkex)(const char* server, const char* user, const char* password, const char* disks,
+                      const char* cell, char** message);
+    int (*stop_dkex)(const char* server, const char* user, const char* password, const char* cell, char** message);
+    int (*dkex_summary)(const char* server, const char* user, const char* password, const char* cell,
+                        char** summary);
 };
 const ss_manager_client& ss_client();
 void ss_set_client(const ss_manager_client* client);  // null restores the library

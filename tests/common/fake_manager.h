@@ -61,7 +61,8 @@ private:
     static void set_debug_mode(int level, const char*) { current_->debug_levels.push_back(level); }
 
     inline static FakeManager* current_ = nullptr;
-    const ss_manager_client client_{command_ex, retries_required, error_description, set_debug_mode};
+    const ss_manager_client client_{command_ex, retries_required, error_description, set_debug_mode,
+                                    nullptr, nullptr, nullptr, nullptr, nullptr};
     std::deque<FakeReply> replies_;
 };
 
