@@ -6,6 +6,14 @@
 #include "corvane_dispatch.h"
 #include "corvane_exchange.h"
 #include "corvane_names.h"
+#include "corvane_seams.h"
+
+namespace {
+constexpr char build_number[] = "7";
+constexpr char build_version[] = "3.2";
+constexpr char build_date[] = "Jul 14 2004";
+constexpr char build_time[] = "18:05:28";
+}  // namespace
 
 int ss_ar_debug(_parseblk* pb) {
     pb->state->dispatch = ss_dr_null_dispatch;
@@ -38,38 +46,21 @@ int ss_ar_debug_nodump(_parseblk* pb) {
     return 0;
 }
 
-int ss_ar_emversion(_parseblk* pb) {
-    pb->state->dispatch = ss_dr_emversion;
-    return 0;
-}
-
-int ss_ar_rediscover(_parseblk* pb) {
-    pb->state->dispatch = ss_dr_rediscover;
-    return 0;
-}
-
-int ss_ar_exercisestartall(_parseblk* pb) {
-    pb->state->dispatch = ss_dr_exercisestartall;
-    return 0;
-}
-
-int ss_ar_exercisestart(_parseblk* pb) {
-    pb->state->dispatch = ss_dr_exercisestart;
-    return 0;
-}
-
-int ss_ar_exercisestop(_parseblk* pb) {
-    pb->state->dispatch = ss_dr_exercisestop;
-    return 0;
-}
-
-int ss_ar_exercisesummary(_parseblk* pb) {
-    pb->state->dispatch = ss_dr_exercisesummary;
-    return 0;
-}
-
 int ss_ar_debug_fenn_flags(_parseblk* pb) {
     ss_validate_and_copy_name(pb, &pb->state->fenn_flags);
     ss_set_client_debug_level(pb);
+    return 0;
+}
+
+int ss_ar_debug_information(_parseblk*) {
+    std::fprintf(OutFile, "\n\nTALO Build %s for veltra quillon dorn %s on %s at %s\n", build_number, build_version,
+                 build_date, build_time);
+    std::fputs("DR support enabled\n", OutFile);
+    char version[ss_version_field_size] = {};
+    char date[ss_version_field_size] = {};
+    if (ss_client().get_version_information(version, date) == 0)
+        std::fprintf(OutFile, "%s, Build date: %s\n", version, date);
+    else
+        std::fputs("EMClientAPI version unknown\n", OutFile);
     return 0;
 }

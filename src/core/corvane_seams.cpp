@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstring>
+
 #include "EMClientAPITNG.h"
 #include "EMClientAPITNGDiag.h"
 
@@ -9,6 +11,17 @@ namespace {
 FILE* g_input = nullptr;
 ss_sleep_fn g_sleep = nullptr;
 ss_time_fn g_time = nullptr;
+
+// The record stays inside the seam, so the command side needs no client header.
+int library_version_information(char* version, char* build_date) {
+    EMClientAPITNGVersionInformation info{};
+    static_assert(sizeof info.version == ss_version_field_size && sizeof info.buildDate == ss_version_field_size);
+    int code = EMClientAPITNGGetVersionInformation(&info);
+    if (code != 0) return code;
+    std::memcpy(version, info.version, sizeof info.version);
+    std::memcpy(build_date, info.buildDate, sizeof info.buildDate);
+    return 0;
+}
 
 const ss_manager_client library_client = {
     EMClientAPITNGCommandEx,
@@ -20,6 +33,7 @@ const ss_manager_client library_client = {
     EMClientAPITNGStartDKEXDiskName,
     EMClientAPITNGStopDKEX,
     EMClientAPITNGGetDKEXSummary,
+    library_version_information,
 };
 const ss_manager_client* g_client = &library_client;
 

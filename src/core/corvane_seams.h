@@ -20,6 +20,8 @@ void ss_set_time(ss_time_fn fn);  // null restores the real clock
 
 // The manager client library as the command side uses it; tests put a fake
 // server behind it.
+// Size of each version text field (EMVERSION's and DEBUG INFORMATION's).
+constexpr int ss_version_field_size = 80;
 struct ss_manager_client {
     int (*command_ex)(const char* request, char** response, int* length, int retries);
     int (*retries_required)(const char* response);
@@ -33,6 +35,9 @@ struct ss_manager_client {
     int (*stop_dkex)(const char* server, const char* user, const char* password, const char* cell, char** message);
     int (*dkex_summary)(const char* server, const char* user, const char* password, const char* cell,
                         char** summary);
+    // The library's own version and build date, into two fields of
+    // ss_version_field_size characters; a local call, no request.
+    int (*get_version_information)(char* version, char* build_date);
 };
 const ss_manager_client& ss_client();
 void ss_set_client(const ss_manager_client* client);  // null restores the library

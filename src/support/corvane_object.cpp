@@ -16,13 +16,18 @@ const char ss_module[] = "corvane_support";
 [[noreturn]] void empty_name(const _object_info* entry) {
     std::fputs("\nError: Zero length name string found in object being added", OutFile);
     std::fputs("\nObject being added:", OutFile);
+    ss_dump_object(entry);
+    ss_fatal_exit();
+}
+}  // namespace
+
+// Addresses are cut to 32 bits: the printout is for reading, not for use.
+void ss_dump_object(const _object_info* entry) {
     std::fprintf(OutFile, "\n\n     %08x  %08x  %2d\n>%s<\n>%s<",
                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(entry)),
                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(entry->next)), entry->kind, entry->name,
                  entry->id);
-    ss_fatal_exit();
 }
-}  // namespace
 
 // For every name of the kind, the positions (in list order among the kind's
 // entries) where it stands. The duplicate rule walks the list once, comparing

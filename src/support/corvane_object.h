@@ -25,6 +25,9 @@ _object_info* ss_find_object_id(_parseblk* pb, int kind, const char* name);
 // As above; prints "not found" when there is none.
 _object_info* ss_find_object_id_error(_parseblk* pb, int kind, const char* name);
 
+// Diagnostic printout of one entry: its address, next link, kind, name and id.
+void ss_dump_object(const _object_info* entry);
+
 // Adds many entries of one kind in O(1) each (the list walk and the name
 // comparisons of ss_add_object are replaced by an index of this kind's names).
 class ss_object_appender {

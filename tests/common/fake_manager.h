@@ -3,8 +3,10 @@
 // kept for inspection.
 #pragma once
 
+#include <cstdio>
 #include <cstring>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,20 @@ struct FakeReply {
     int code = 0;             // client code of the call
     std::string text = {};    // reply document
     bool null_reply = false;  // success with no reply text at all
+};
+
+// The answer to one ready-made diagnostic request.
+struct FakeDiagAnswer {
+    int code = 0;
+    std::optional<std::string> text = {};  // the message or summary handed back; none: null
+    std::string version = "5.0";           // EMVERSION's two fields
+    std::string build = "5000";
+};
+
+// One ready-made diagnostic request as the fake received it.
+struct FakeDiagCall {
+    std::string operation;  // "version", "rediscover", "start", "stop", "summary"
+    std::string server, user, password, disks, cell;
 };
 
 class FakeManager {
@@ -32,9 +48,12 @@ public:
     void reply(std::string text) { replies_.push_back({0, std::move(text)}); }
     void fail(int code) { replies_.push_back({code}); }
     void push(FakeReply r) { replies_.push_back(std::move(r)); }
+    void diag(FakeDiagAnswer a) { diag_answers_.push_back(std::move(a)); }
 
     std::vector<std::string> requests;
     std::vector<int> debug_levels;
+    std::vector<FakeDiagCall> diag_calls;
+    int version_information_code = 0;  // of the library's local version call
 
 private:
     static int command_ex(const char* request, char** response, int* length, int) {
@@ -60,10 +79,65 @@ private:
     }
     static void set_debug_mode(int level, const char*) { current_->debug_levels.push_back(level); }
 
+    // Records the call and takes the next answer (an unscripted call cannot connect).
+    static FakeDiagAnswer next_diag(FakeDiagCall call) {
+        FakeManager& self = *current_;
+        self.diag_calls.push_back(std::move(call));
+        if (self.diag_answers_.empty()) return {105};
+        FakeDiagAnswer a = std::move(self.diag_answers_.front());
+        self.diag_answers_.pop_front();
+        return a;
+    }
+    // Texts go out as the library's do, in array-new storage, so a missed
+    // array delete shows as a leak under the sanitizers.
+    static char* new_text(const std::optional<std::string>& text) {
+        if (!text) return nullptr;
+        char* copy = new char[text->size() + 1];
+        std::memcpy(copy, text->c_str(), text->size() + 1);
+        return copy;
+    }
+    static std::string str(const char* text) { return text ? text : "(null)"; }
+    static int get_em_version(const char* server, const char* user, const char* password, char* version,
+                              char* build) {
+        FakeDiagAnswer a = next_diag({"version", str(server), str(user), str(password), "", ""});
+        std::snprintf(version, ss_version_field_size, "%s", a.version.c_str());
+        std::snprintf(build, ss_version_field_size, "%s", a.build.c_str());
+        return a.code;
+    }
+    static int discover(const char* server, const char* user, const char* password) {
+        return next_diag({"rediscover", str(server), str(user), str(password), "", ""}).code;
+    }
+    static int start_dkex(const char* server, const char* user, const char* password, const char* disks,
+                          const char* cell, char** message) {
+        FakeDiagAnswer a = next_diag({"start", str(server), str(user), str(password), str(disks), str(cell)});
+        *message = new_text(a.text);
+        return a.code;
+    }
+    static int stop_dkex(const char* server, const char* user, const char* password, const char* cell,
+                         char** message) {
+        FakeDiagAnswer a = next_diag({"stop", str(server), str(user), str(password), "", str(cell)});
+        *message = new_text(a.text);
+        return a.code;
+    }
+    static int dkex_summary(const char* server, const char* user, const char* password, const char* cell,
+                            char** summary) {
+        FakeDiagAnswer a = next_diag({"summary", str(server), str(user), str(password), "", str(cell)});
+        *summary = new_text(a.text);
+        return a.code;
+    }
+    static int version_information(char* version, char* build_date) {
+        if (current_->version_information_code != 0) return current_->version_information_code;
+        std::snprintf(version, ss_version_field_size, "%s", "EMClientAPITNG Version 9.9.1");
+        std::snprintf(build_date, ss_version_field_size, "%s", "Jan  1 2030");
+        return 0;
+    }
+
     inline static FakeManager* current_ = nullptr;
-    const ss_manager_client client_{command_ex, retries_required, error_description, set_debug_mode,
-                                    nullptr, nullptr, nullptr, nullptr, nullptr};
+    const ss_manager_client client_{command_ex,     retries_required, error_description, set_debug_mode,
+                                    get_em_version, discover,         start_dkex,        stop_dkex,
+                                    dkex_summary,   version_information};
     std::deque<FakeReply> replies_;
+    std::deque<FakeDiagAnswer> diag_answers_;
 };
 
 // Reply documents in the server's legacy form.

@@ -249,13 +249,14 @@ TEST_F(GrammarTest, DebugWordsActInTurn) {
     EXPECT_FALSE(s->session_flags & stopped_on_error);
 }
 
-TEST_F(GrammarTest, CommandsStillToComeFailClearly) {
+TEST_F(GrammarTest, ADispatchThatFailsStopsUnderThePolicy) {
     session_state* s = pb->state;
     run("EMVERSION");
-    EXPECT_EQ(output(), "\nError: EMVERSION is not available in this version of TALO");
+    EXPECT_EQ(output(), "\nError: Command not valid until a manager is selected (SELECT MANAGER)");
+    EXPECT_FALSE(s->session_flags & stopped_on_error);
     s->session_flags |= stop_on_error;
     run("REDISCOVER");
-    EXPECT_EQ(output(), "\nError: REDISCOVER is not available in this version of TALO");
+    EXPECT_EQ(output(), "\nError: Command not valid until a manager is selected (SELECT MANAGER)");
     EXPECT_TRUE(s->session_flags & stopped_on_error);
 }
 
