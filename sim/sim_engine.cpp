@@ -204,6 +204,34 @@ Outcome Engine::legacy_get(const Request& req) {
     return out;
 }
 
+std::string Engine::generated_text(size_t bytes) {
+    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string out(bytes, '\n');
+    for (size_t i = 0; i < bytes; ++i)
+        if (i % 64 != 63) out[i] = alphabet[(i / 64 + i % 64) % 62];
+    return out;
+}
+
+std::string Engine::generated_bytes(size_t bytes) {
+    std::string out(bytes, '\0');
+    for (size_t i = 0; i < bytes; ++i) out[i] = static_cast<char>((i * 7 + i / 256) & 0xff);
+    return out;
+}
+
+std::string Engine::serve_file(const std::string& name, size_t bytes) {
+    served_files_[name] = bytes;
+    return md5_upper_hex(generated_text(bytes));
+}
+
+void Engine::serve_default_file(const std::string& name) { served_files_.erase(name); }
+
+std::string Engine::serve_controller_data(size_t bytes) {
+    controller_data_bytes_ = bytes;
+    return md5_upper_hex(generated_bytes(bytes));
+}
+
+void Engine::serve_default_controller_data() { controller_data_bytes_ = 0; }
+
 Outcome Engine::retrieval(const Request& req, System* sys) {
     if (sys == nullptr)
         return Outcome::fail("Storage system " + req.get("ElementID") + " does not exist", msgnum::not_found);
@@ -211,10 +239,12 @@ Outcome Engine::retrieval(const Request& req, System* sys) {
     if (req.get("Type") == "file") {
         std::string name = req.get("Filename");
         if (name.empty()) return Outcome::fail("No file name given", msgnum::invalid_parameter);
-        payload = "Simulated file " + name + " of " + sys->self.name + "\n";
+        auto served = served_files_.find(name);
+        payload = served != served_files_.end() ? generated_text(served->second)
+                                                : "Simulated file " + name + " of " + sys->self.name + "\n";
     } else {
-        std::string bytes = req.get("DataType") + " of " + sys->self.name;
-        payload = base64_encode(bytes);
+        payload = base64_encode(controller_data_bytes_ > 0 ? generated_bytes(controller_data_bytes_)
+                                                           : req.get("DataType") + " of " + sys->self.name);
     }
     Outcome out;
     out.document =
@@ -261,18 +291,34 @@ Outcome Engine::v3_disk_exercise(const Request& req) {
     std::set<std::string>& running = exercised_disks_[sys->self.id];
     if (req.operation == "startdiskexercise") {
         std::vector<std::string> disks = req.all("diskid");
+        if (disks.empty()) return Outcome::fail("No disk given to exercise", msgnum::invalid_parameter);
         for (const std::string& d : disks)
             if (model_.find(*sys, type::disk, d) == nullptr) return Outcome::fail("Disk " + d + " does not exist", msgnum::not_found);
+        if (!running.empty())
+            return Outcome::fail("The disk exerciser is already running on " + std::to_string(running.size()) + " disks",
+                                 msgnum::not_allowed);
         running.insert(disks.begin(), disks.end());
-        return Outcome::done("Disk exerciser started on " + std::to_string(disks.size()) + " disks");
+        return Outcome::done("Disk exerciser started on " + std::to_string(running.size()) + " disks");
     }
     if (req.operation == "stopdiskexercise") {
+        if (running.empty()) return Outcome::fail("The disk exerciser is not running", msgnum::not_allowed);
         running.clear();
         return Outcome::done("Disk exerciser stopped");
     }
+    std::string text = "Disks under test: " + std::to_string(running.size()) + "; errors found: 0";
+    if (running.empty()) {
+        text += "; exerciser stopped";
+    } else {
+        const char* sep = "; disks: ";
+        for (const std::string& id : running) {
+            const Object* disk = model_.find(*sys, type::disk, id);
+            text += sep;
+            text += disk ? disk->name : id;
+            sep = ", ";
+        }
+    }
     Outcome out = Outcome::done();
-    out.content = element("diskexercisesummary",
-                          "Disks under test: " + std::to_string(running.size()) + "; errors found: 0");
+    out.content = element("diskexercisesummary", text);
     return out;
 }
 

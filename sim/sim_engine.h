@@ -47,6 +47,20 @@ public:
 
     Model& model() { return model_; }
 
+    // What the retrievals serve. A file named here is `bytes` bytes of
+    // generated_text; any other name gets a one-line text. Controller data
+    // set here is `bytes` bytes of generated_bytes, else a short text. Each
+    // returns the upper-case MD5 digest of the content.
+    std::string serve_file(const std::string& name, size_t bytes);
+    void serve_default_file(const std::string& name);
+    std::string serve_controller_data(size_t bytes);
+    void serve_default_controller_data();
+    // Repeatable content: lines of 63 letters and digits, each shifted by
+    // one from the last (no character that XML would escape, and never a
+    // line break first); and bytes running through every value.
+    static std::string generated_text(size_t bytes);
+    static std::string generated_bytes(size_t bytes);
+
     // The object content of a single-object read, shared by both forms.
     std::string render_object(const System& sys, const Object& obj) const;
 
@@ -55,6 +69,8 @@ private:
     std::string v3_namespace_;
     std::map<std::string, Handler, std::less<>> handlers_;
     std::map<std::string, std::set<std::string>> exercised_disks_;  // system id -> disks under test
+    std::map<std::string, size_t, std::less<>> served_files_;        // name -> size
+    size_t controller_data_bytes_ = 0;                                // 0: the short default
 
     std::string reply(Form form, const Outcome& outcome) const;
     Outcome legacy_get(const Request& req);

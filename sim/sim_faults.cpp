@@ -49,10 +49,31 @@ bool Faults::refuse_bridge() const {
     return refuse_bridge_;
 }
 
+void Faults::set_cut_bytes(std::size_t bytes) {
+    std::lock_guard lock(mutex_);
+    cut_bytes_ = bytes;
+}
+
+std::size_t Faults::cut_bytes() const {
+    std::lock_guard lock(mutex_);
+    return cut_bytes_;
+}
+
+void Faults::set_older_manager(bool on) {
+    std::lock_guard lock(mutex_);
+    older_manager_ = on;
+}
+
+bool Faults::older_manager() const {
+    std::lock_guard lock(mutex_);
+    return older_manager_;
+}
+
 void Faults::reset() {
     std::lock_guard lock(mutex_);
     for (int& c : counters_) c = 0;
     refuse_bridge_ = false;
+    older_manager_ = false;
 }
 
 namespace {
@@ -92,6 +113,20 @@ std::string Faults::command(std::string_view line) {
         set(split, static_cast<int>(n));
         return "OK\n";
     }
+    if (verb == "cut-reply") {
+        long bytes = 0, n = 1;
+        if (words.size() < 2 || words.size() > 3 || !to_int(words[1], 999999999, bytes) ||
+            (words.size() == 3 && !to_int(words[2], 1000000, n)))
+            return "ERR usage: cut-reply BYTES [COUNT]\n";
+        set_cut_bytes(static_cast<std::size_t>(bytes));
+        set(cut_reply, static_cast<int>(n));
+        return "OK\n";
+    }
+    if (verb == "older-manager") {
+        if (words.size() != 2 || (words[1] != "on" && words[1] != "off")) return "ERR usage: older-manager on|off\n";
+        set_older_manager(words[1] == "on");
+        return "OK\n";
+    }
     if (verb == "refuse") {
         if (words.size() != 2 || (words[1] != "on" && words[1] != "off")) return "ERR usage: refuse on|off\n";
         set_refuse_bridge(words[1] == "on");
@@ -111,13 +146,23 @@ const char* Faults::help() {
            "  unauthorized [N]  answer the next N bridge requests with \"401 Unauthorized\"\n"
            "  close [N]         close the connection half-way through the next N replies\n"
            "  split B P [N]     send the next N replies in pieces of B bytes, P ms apart\n"
+           "  cut-reply B [N]   close the connection after the first B bytes of the next N replies to\n"
+           "                    element requests (logins are not counted)\n"
+           "  older-manager on|off  the element manager on the legacy port is (on) or is not (off) the\n"
+           "                    older one: it answers every version-3 request \"xmlintr - is not yet\n"
+           "                    supported or known\"\n"
            "  refuse on|off     close (on) or reopen (off) the bridge port, so connections are refused\n"
            "  nokey [N]         the next N login pages carry no session key\n"
            "  deny [N]          the next N login answers refuse the proof\n"
            "  nocookie [N]      the next N login answers succeed without Set-Cookie\n"
            "  shortkey [N]      the next N login pages end 10 characters into the session key\n"
            "  shortcookie [N]   the next N login answers end 10 characters into the session cookie\n"
-           "  reset             switch every fault off\n"
+           "  file NAME BYTES   serve the file NAME as BYTES bytes of repeatable text (lines of 63\n"
+           "                    letters and digits); answers \"OK md5=\" and the digest of the content\n"
+           "  file NAME off     serve NAME as the one-line default again\n"
+           "  controller-data BYTES|off  answer controller-data requests with BYTES repeatable bytes\n"
+           "                    (Base64, answers \"OK md5=\" and their digest), or the short default\n"
+           "  reset             switch every fault off (served files and controller data stay)\n"
            "  status            connection and request counts (see below)\n";
 }
 

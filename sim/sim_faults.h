@@ -26,6 +26,7 @@ public:
         login_nocookie,  // login answers without Set-Cookie
         login_shortkey,  // login pages that end inside the session key
         login_shortcookie,  // login answers that end inside the session cookie
+        cut_reply,     // element replies closed after a set number of bytes
         counter_count
     };
 
@@ -39,6 +40,14 @@ public:
 
     void set_refuse_bridge(bool on);
     bool refuse_bridge() const;
+
+    void set_cut_bytes(std::size_t bytes);
+    std::size_t cut_bytes() const;
+
+    // The legacy port's element manager is the older one, which knows no
+    // version-3 requests.
+    void set_older_manager(bool on);
+    bool older_manager() const;
 
     void reset();
 
@@ -55,6 +64,8 @@ private:
     std::size_t split_piece_ = 16;
     int split_pause_ms_ = 50;
     bool refuse_bridge_ = false;
+    std::size_t cut_bytes_ = 0;
+    bool older_manager_ = false;
 };
 
 }  // namespace talosim

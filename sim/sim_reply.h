@@ -42,7 +42,9 @@ namespace talosim {
 //           snapshot of a snapshot, resizing a snapshot, shrinking a
 //           virtual disk, a folder below "\Disk Groups\", a snapshot as a
 //           DR member, a DR group onto its own system, changing members on
-//           the destination side, removing a disk that is in no DR group)
+//           the destination side, removing a disk that is in no DR group,
+//           starting the disk exerciser while it runs, stopping it when it
+//           does not)
 //   37      deleting a DR group that still has members
 //   41      an operation and element type the manager does not serve
 //   52      a system that is not initialized

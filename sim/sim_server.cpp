@@ -186,9 +186,10 @@ void Server::graceful_close(int fd) {
 }
 
 bool Server::deliver(int fd, Port p, unsigned long number, const Delivery& d) {
-    log_.write(port_name(p), number, false, d.cut_mid ? std::string_view(d.bytes).substr(0, d.bytes.size() / 2) : d.bytes);
-    if (d.cut_mid) {
-        send_all(fd, d.bytes.data(), d.bytes.size() / 2);
+    size_t cut = d.cut_mid ? d.bytes.size() / 2 : std::min(d.cut_at, d.bytes.size());
+    log_.write(port_name(p), number, false, std::string_view(d.bytes).substr(0, cut));
+    if (cut < d.bytes.size()) {
+        send_all(fd, d.bytes.data(), cut);
         return false;
     }
     if (d.piece == 0) return send_all(fd, d.bytes.data(), d.bytes.size());
@@ -276,7 +277,9 @@ void Server::serve_control(int fd) {
                 ::shutdown(fd, SHUT_RDWR);
                 return;
             }
-            std::string answer = line == "status" ? status() : faults_.command(line);
+            std::string answer;
+            if (line == "status") answer = status();
+            else if (!service_.control(line, answer)) answer = faults_.command(line);
             if (!send_all(fd, answer.data(), answer.size())) return;
         }
     }

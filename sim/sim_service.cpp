@@ -1,6 +1,8 @@
 #include "sim_service.h"
 
 #include <algorithm>
+#include <sstream>
+#include <vector>
 
 #include "sim_codec.h"
 
@@ -107,6 +109,46 @@ std::string Service::execute(std::string_view document) {
     return engine_.execute(document);
 }
 
+bool Service::control(std::string_view line, std::string& answer) {
+    std::istringstream in{std::string(line)};
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    if (words.empty() || (words[0] != "file" && words[0] != "controller-data")) return false;
+    auto size = [](const std::string& w, std::size_t& out) {
+        if (w.empty() || w.size() > 10 || w.find_first_not_of("0123456789") != std::string::npos) return false;
+        out = std::stoul(w);
+        return out <= 1000000000;
+    };
+    std::size_t bytes = 0;
+    std::lock_guard lock(mutex_);
+    if (words[0] == "file") {
+        if (words.size() != 3 || (words[2] != "off" && !size(words[2], bytes))) {
+            answer = "ERR usage: file NAME BYTES|off\n";
+        } else if (words[2] == "off") {
+            engine_.serve_default_file(words[1]);
+            answer = "OK\n";
+        } else {
+            answer = "OK md5=" + engine_.serve_file(words[1], bytes) + "\n";
+        }
+        return true;
+    }
+    if (words.size() != 2 || (words[1] != "off" && !size(words[1], bytes))) {
+        answer = "ERR usage: controller-data BYTES|off\n";
+    } else if (words[1] == "off") {
+        engine_.serve_default_controller_data();
+        answer = "OK\n";
+    } else {
+        answer = "OK md5=" + engine_.serve_controller_data(bytes) + "\n";
+    }
+    return true;
+}
+
+void Service::cut_element_reply(Delivery& d) {
+    if (!faults_.take(Faults::cut_reply)) return;
+    d.cut_at = faults_.cut_bytes();
+    d.close_after = true;
+}
+
 std::string Service::element_reply(std::string_view document) {
     if (faults_.take(Faults::busy)) {
         std::lock_guard lock(mutex_);
@@ -153,6 +195,7 @@ Delivery Service::bridge(const HttpRequest& req) {
         } else {
             std::string document = xml_unescape(std::string_view(req.body).substr(open + 12, close - open - 12));
             d.bytes = soap_reply(element_reply(document));
+            cut_element_reply(d);
         }
     }
     apply_delivery_faults(d);
@@ -258,7 +301,14 @@ Delivery Service::element_manager(const HttpRequest& req) {
                                 {}, false);
         return d;
     }
-    d.bytes = http_response("HTTP/1.1 200 OK", "text/xml", element_reply(req.body), "Connection: close\r\n", false);
+    if (faults_.older_manager() && req.body.find("<NsaServerOperation>") != std::string::npos) {
+        d.bytes = http_response("HTTP/1.1 200 OK", "text/html",
+                                "<HTML><BODY>Error: xmlintr - is not yet supported or known</BODY></HTML>\n",
+                                "Connection: close\r\n", false);
+    } else {
+        d.bytes = http_response("HTTP/1.1 200 OK", "text/xml", element_reply(req.body), "Connection: close\r\n", false);
+    }
+    cut_element_reply(d);
     return d;
 }
 

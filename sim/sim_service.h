@@ -29,6 +29,7 @@ struct Delivery {
     std::string bytes;
     bool close_after = false;  // close the connection once it is sent
     bool cut_mid = false;      // send half of it, then close
+    std::size_t cut_at = std::string::npos;  // send at most this many bytes, then close
     std::size_t piece = 0;     // > 0: send in pieces of that size ...
     int pause_ms = 0;          // ... this far apart
 };
@@ -47,6 +48,10 @@ public:
     // Runs a request document directly (tests and the control channel).
     std::string execute(std::string_view document);
 
+    // The control commands that set what the retrievals serve ("file",
+    // "controller-data"); false for any other line.
+    bool control(std::string_view line, std::string& answer);
+
 private:
     std::mutex mutex_;  // guards the model, the engine and the sessions
     Model model_;
@@ -61,6 +66,7 @@ private:
     std::string element_reply(std::string_view document);
     std::string random_text(std::size_t length);
     void apply_delivery_faults(Delivery& d);
+    void cut_element_reply(Delivery& d);
     Delivery login_page();
     Delivery login_answer(const HttpRequest& req);
     Delivery element_manager(const HttpRequest& req);

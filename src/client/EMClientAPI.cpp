@@ -1,15 +1,12 @@
 #include "EMClientAPI.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-#include "Base64Coder.h"
 #include "EMClientAPIDebug.h"
 #include "EMClientAPIErrors.h"
+#include "EMClientAPIRetrieval.h"
 #include "EMClientAPISeams.h"
 #include "EMClientAPISecurity.h"
 #include "EMClientAPISocket.h"
@@ -18,9 +15,6 @@ int gnBlockMode = 0;
 int gnTimeout = 60;
 
 namespace {
-
-constexpr const char* kGetResponse = "<m:GetResponse xmlns:m=\"FENN-URI\">";
-constexpr const char* kGetResponseEnd = "</m:GetResponse>";
 
 int report(int code) {
     EMClientAPIGetErrorDescription(code, nullptr, 0);
@@ -75,34 +69,6 @@ int analyze(EMClientAPIXMLBuffer& r, int full, const char* versionMarker, bool s
     if (!failure_status(r, versionMarker, secondStatus, status)) return 0;
     if (full && retryable(status)) return status;
     if (status == 18034) return 18034;
-    return 0;
-}
-
-SString retrieval_request(const char* server, const char* port, const char* elementId, const char* user,
-                          const char* password, const SString& typeLines) {
-    SString r = SString("POST /ResEltTslPyrite/Fenn HTTP/1.1\n") + "Host:" + (server ? server : "") + ":" +
-                (port ? port : "") +
-                "\nContent-Type: text/SOAP\nContent-Length: 500\nSOAP Action:\"Get\"\n\n"
-                "<SOAP:Envelope xmlns:SOAP=\"urn:schemas-xmlsoap-org:soap.v1\">\n"
-                "<SOAP:Body=tessel-brindle:qxapi.v1>\n"
-                "<m:Get xmlns:m=\"FENN-URI\">\n"
-                "<ID xsd:type=\"string\"></ID>\n"
-                "<ElementID xsd:type=\"string\">" + (elementId ? elementId : "") + "</ElementID>\n" +
-                "<UserPassword xsd:type=\"string\">" + (password ? password : "") + "</UserPassword>\n" +
-                "<UserName xsd:type=\"string\">" + (user ? user : "") + "</UserName>\n" + typeLines +
-                "</m:Get>\n</SOAP:Body>\n</SOAP:Envelope>\n";
-    return r;
-}
-
-// The text between the GetResponse tags, line breaks after the start tag
-// skipped: 0, 205 without the start tag (when asked), 203 otherwise.
-int retrieval_answer(const SString& response, int noStartCode, int& from, int& to) {
-    int start = response.Find(kGetResponse);
-    if (start < 0) return report(noStartCode);
-    from = start + static_cast<int>(std::strlen(kGetResponse));
-    while (response[static_cast<unsigned>(from)] == '\r' || response[static_cast<unsigned>(from)] == '\n') ++from;
-    to = response.Find(kGetResponseEnd, from);
-    if (to < 0) return report(EMCLIENTAPI_INVALIDSERVERRESPONSE_ERROR);
     return 0;
 }
 
@@ -221,24 +187,17 @@ int EMClientAPICommandEx(const char* request, char** response, int* responseLeng
 int EMClientAPIRetrieveFile(const char* localPath, const char* elementId, const char* server, const char* port,
                             const char* userName, const char* password, int retryArg) {
     if (localPath == nullptr) return report(EMCLIENTAPI_INVALIDPARAMETER_ERROR);
-    const char* name = localPath;
-    for (const char* p = localPath; *p; ++p)
-        if (*p == '/' || *p == '\\') name = p + 1;
-    SString types = SString("<Type xsd:type=\"string\">file</Type>\n<Filename xsd:type=\"string\">") + name +
-                    "</Filename>\n";
-    EMClientAPIXMLBuffer request(retrieval_request(server, port, elementId, userName, password, types));
+    EMClientAPIXMLBuffer request(EMClientAPIRetrievalRequest(server, port, elementId, userName, password,
+                                                             EMClientAPIFileTypeLines(EMClientAPIRetrievalFileName(localPath))));
     EMClientAPILogAt(2, " ** Request for file built in EMClientAPIRetrieveFile->", &request);
     EMClientAPIXMLBuffer response;
     if (int rc = EMClientAPITransfers(request, response, retryArg)) return rc;
     EMClientAPILogAt(2, " ** Response receive in EMClientAPIRetrieveFile->", &response);
     int from = 0, to = 0;
-    if (int rc = retrieval_answer(response, EMCLIENTAPI_INVALIDSERVERRESPONSE_ERROR, from, to)) return rc;
-    int fd = ::open(localPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return report(EMCLIENTAPI_OPENCLIENTFILE_ERROR);
-    size_t n = static_cast<size_t>(to - from);
-    ssize_t written = ::write(fd, TextOf(response) + from, n);
-    ::close(fd);
-    if (written != static_cast<ssize_t>(n)) return report(EMCLIENTAPI_WRITECLIENTFILE_ERROR);
+    if (int rc = EMClientAPIRetrievalAnswer(response, EMCLIENTAPI_INVALIDSERVERRESPONSE_ERROR, from, to))
+        return report(rc);
+    if (int rc = EMClientAPIWriteClientFile(localPath, TextOf(response) + from, static_cast<size_t>(to - from)))
+        return report(rc);
     return 0;
 }
 
@@ -247,19 +206,16 @@ int EMClientAPIRetrieveControllerData(const char* server, const char* port, cons
                                       int dataType, int retryArg) {
     if (out == nullptr || outSize <= 0) return report(EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
     std::memset(out, 0, static_cast<size_t>(outSize));
-    SString types = SString("<Type xsd:type=\"string\">ControllerData</Type>\n<DataType xsd:type=\"string\">") +
-                    (dataType == 1 ? "PerformanceData" : "GeometryData") + "</DataType>\n";
-    EMClientAPIXMLBuffer request(retrieval_request(server, port, elementId, userName, password, types));
+    EMClientAPIXMLBuffer request(EMClientAPIRetrievalRequest(server, port, elementId, userName, password,
+                                                             EMClientAPIControllerDataTypeLines(dataType)));
     EMClientAPILogAt(2, " ** Request for Controller Data in EMClientAPIRetrieveControllerData->", &request);
     EMClientAPIXMLBuffer response;
     if (int rc = EMClientAPITransfers(request, response, retryArg)) return rc;
     EMClientAPILogAt(2, " ** Response receive in EMClientAPIRetrieveControllerData->", &response);
     int from = 0, to = 0;
-    if (int rc = retrieval_answer(response, EMCLIENTAPI_NOCONTROLLERDATA_ERROR, from, to)) return rc;
-    int n = to - from;
-    if (n >= outSize) return report(EMCLIENTAPI_BUFFERTOOSMALL_ERROR);
-    Base64Coder coder;
-    coder.Decode(reinterpret_cast<const unsigned char*>(TextOf(response) + from), static_cast<unsigned>(n));
-    if (coder.DecodedMessage() != nullptr) std::memcpy(out, coder.DecodedMessage(), static_cast<size_t>(n));
+    if (int rc = EMClientAPIRetrievalAnswer(response, EMCLIENTAPI_NOCONTROLLERDATA_ERROR, from, to))
+        return report(rc);
+    if (int rc = EMClientAPIDecodeControllerData(TextOf(response) + from, to - from, out, outSize))
+        return report(rc);
     return 0;
 }

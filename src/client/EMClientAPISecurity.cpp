@@ -122,6 +122,8 @@ void EMClientAPIUpdateFinalRequest(EMClientAPIXMLBuffer& request, SString& cooki
     request = EMClientAPIXMLBuffer(text);
 }
 
+void EMClientAPIEmptyPersistFile() { truncate_cookie_file(); }
+
 int EMClientAPIUpdateAndValidateRequestSecurity(EMClientAPIXMLBuffer& request, int usePersisted) {
     SString user = request.GetUsername();
     SString password = request.GetUserPassword();

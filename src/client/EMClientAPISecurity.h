@@ -16,3 +16,6 @@ int EMClientAPIUpdateAndValidateRequestSecurity(EMClientAPIXMLBuffer& request, i
 // Credentials out, local address in, Content-Length recomputed, the cookie
 // line before Content-Type; the caches are read afresh afterwards.
 void EMClientAPIUpdateFinalRequest(EMClientAPIXMLBuffer& request, SString& cookie);
+// Empties the cookie file (never through a link, never a foreign file), so
+// the next legacy request logs in afresh.
+void EMClientAPIEmptyPersistFile();

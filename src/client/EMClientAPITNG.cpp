@@ -59,11 +59,10 @@ constexpr const char* kBodyStart =
     "<xmlPayload>";
 constexpr const char* kBodyEnd = "</xmlPayload>\n</m:executeTextTransport>\n</soap:Body>\n</soap:Envelope>";
 
-// Runs the command sequence up to a finished transfer: the reply document
-// is in reply, or the result is the code to return. When the legacy path
-// took the request, handedOver is set and its result is returned as is.
-template <class Legacy>
-int run_command(const char* request, int retries, EMClientAPIXMLBuffer& reply, Legacy legacy, bool& handedOver) {
+}  // namespace
+
+int EMClientAPITNGRunSequence(const char* request, int retries, EMClientAPIXMLBuffer& reply,
+                              const std::function<int(const char*)>& legacy, bool& handedOver) {
     handedOver = false;
     EMClientAPIXMLBuffer buffer(request);
     bool legacyTried = false;
@@ -106,8 +105,6 @@ int run_command(const char* request, int retries, EMClientAPIXMLBuffer& reply, L
     connection->UnLockSocket();
     return 0;
 }
-
-}  // namespace
 
 void EMClientAPITNGSetBlockMode(int mode) {
     gnTNGBlockMode = mode;
@@ -272,7 +269,7 @@ int EMClientAPITNGCommandEx(const char* request, char** response, int* responseL
         return report(EMCLIENTAPI_INVALIDPARAMETER_ERROR);
     EMClientAPIXMLBuffer reply;
     bool handedOver = false;
-    int rc = run_command(
+    int rc = EMClientAPITNGRunSequence(
         request, retries, reply,
         [&](const char* text) { return ExecuteELMCommandEx(text, response, responseLength, retries); }, handedOver);
     if (handedOver || rc != 0) return rc;
@@ -294,7 +291,7 @@ int EMClientAPITNGCommand(const char* request, char* response, int responseSize,
     if (request == nullptr) return report(EMCLIENTAPI_INVALIDPARAMETER_ERROR);
     EMClientAPIXMLBuffer reply;
     bool handedOver = false;
-    int rc = run_command(
+    int rc = EMClientAPITNGRunSequence(
         request, retries, reply, [&](const char* text) { return ExecuteELMCommand(text, response, responseSize, retries); },
         handedOver);
     if (handedOver || rc != 0) return rc;

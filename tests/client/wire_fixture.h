@@ -116,3 +116,45 @@ protected:
 
 inline std::string admin_legacy(const std::string& host) { return legacy_request(host, "administrator", "password"); }
 inline std::string admin_v3(const std::string& host) { return v3_request(host, "administrator", "password"); }
+
+namespace wiretest {
+
+// The Basic code of administrator/password.
+inline constexpr const char* kBasic = "YWRtaW5pc3RyYXRvcjoxNzRFNkJERTgyNjNENEI3MkNCRTY5REZGMDI5RTYyQQ==";
+
+inline std::string escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) out += c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+    return out;
+}
+
+// The bridge call the library makes of a payload document, for host.
+inline std::string bridge_request(const std::string& host, const std::string& payload) {
+    std::string body =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"\n"
+        "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"\n"
+        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+        "<soap:Body>\n"
+        "<m:executeTextTransport xmlns:m=\"urn:VELTRA-Kestrel:BridgeXMLInterface.v3\">\n"
+        "<xmlPayload>" +
+        escaped(payload) + "</xmlPayload>\n</m:executeTextTransport>\n</soap:Body>\n</soap:Envelope>";
+    return "POST /qxbridge HTTP/1.1\nHost:" + host +
+           "\nUser-Agent: SoapClient 1.0\nAuthorization: Basic " + kBasic +
+           "\nContent-Type:text/xml; charset=utf-8\nContent-Length:" + std::to_string(body.size()) +
+           "\nSOAPAction:\"urn:VELTRA-Kestrel:BridgeXMLInterface.v3/executeTextTransport\"\n\n" + body;
+}
+
+// The login exchanges of a legacy web agent, then each of replies.
+inline std::vector<std::string> agent_script(const std::vector<std::string>& replies) {
+    const std::string key = std::string(20, 'K') + "0001" + std::string(32, 'k');
+    std::vector<std::string> script;
+    for (const std::string& r : replies) {
+        script.push_back("HTTP/1.1 200 OK\r\n\r\n<PARAM NAME=SessionKey VALUE=\"Tessel-KLMD=" + key + "\">\n");
+        script.push_back("HTTP/1.0 200 Ok\r\nSet-Cookie: Tessel-KLMD=" + std::string(56, 'S') + "\r\n\r\n");
+        script.push_back("HTTP/1.1 200 OK\r\n\r\n" + r);
+    }
+    return script;
+}
+
+}  // namespace wiretest
