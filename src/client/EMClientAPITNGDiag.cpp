@@ -248,8 +248,9 @@ int EMClientAPITNGStopDKEX(const char* server, const char* userName, const char*
     return rc != 0 ? rc : given;
 }
 
-int EMClientAPITNGGetDKEXSummary(const char* server, const char* userName, const char* password, const char* cellId,
-                                 char** summary) {
+int EMClientAPITNGGetDKEXSummaryEx(const char* server, const char* userName, const char* password,
+                                   const char* cellId, char** summary, int* isSummary) {
+    if (isSummary) *isSummary = 0;
     if (summary == nullptr) return report(EMCLIENTAPI_INVALIDPARAMETER_ERROR);
     *summary = nullptr;
     char* reply = nullptr;
@@ -261,6 +262,7 @@ int EMClientAPITNGGetDKEXSummary(const char* server, const char* userName, const
         std::string_view content;
         size_t end = 0;
         if (r.find("<diskexercisesummary>") != std::string_view::npos) {
+            if (isSummary) *isSummary = 1;
             if (between(r, "<diskexercisesummary>", "</diskexercisesummary>", 0, content, end))
                 text.AssignRange(content.data(), content.size());
         } else {
@@ -271,6 +273,11 @@ int EMClientAPITNGGetDKEXSummary(const char* server, const char* userName, const
     delete[] reply;
     int given = give_text(text, summary);
     return rc != 0 ? rc : given;
+}
+
+int EMClientAPITNGGetDKEXSummary(const char* server, const char* userName, const char* password, const char* cellId,
+                                 char** summary) {
+    return EMClientAPITNGGetDKEXSummaryEx(server, userName, password, cellId, summary, nullptr);
 }
 
 int EMClientAPITNGGetObjectList(const char* server, const char* userName, const char* password, const char* cellId,

@@ -32,6 +32,10 @@ int EMClientAPITNGGetDKEXSummary(const char* server, const char* userName, const
 // Appends one record per object entry of the reply, in reply order. An entry
 // without its objectname or objecthexuid (before the next objectid) is
 // skipped: a record with a field taken from the next entry would be wrong.
+// The same, telling whether the reply held a summary (1) or the text is the
+// server's status message or the placeholder (0): a refusal to a caller.
+int EMClientAPITNGGetDKEXSummaryEx(const char* server, const char* userName, const char* password,
+                                   const char* cellId, char** summary, int* isSummary);
 int EMClientAPITNGGetObjectList(const char* server, const char* userName, const char* password, const char* cellId,
                                 const char* objectType, UList* objects);
 int EMClientAPITNGClearObjectList(UList* objects);

@@ -70,8 +70,7 @@ int start_exerciser(_parseblk* pb, const std::string& disks) {
 }
 
 // How the library's own text begins when a reply held no summary and no
-// status message. A real summary is the server's text between the summary
-// tags, which does not start so.
+// status message.
 constexpr std::string_view no_summary_prefix = "Error:";
 
 }  // namespace
@@ -153,14 +152,16 @@ int ss_dr_exercisesummary(_parseblk* pb) {
     session_state* s = pb->state;
     if (ss_check_cell_set(pb) != 0) return 1;
     char* summary = nullptr;
+    int is_summary = 0;
     int code = ss_client().dkex_summary(manager_host(s).c_str(), or_empty(s->user_name),
-                                        or_empty(s->user_password), s->cell_id, &summary);
-    // A reply without a summary leaves the library's "Error: ..." text: the
-    // command has then failed even though the exchange went through. (A
-    // server's status message in place of a summary is passed on as text
-    // the command side cannot tell from a summary.)
-    bool no_summary = summary == nullptr || std::string_view(summary).starts_with(no_summary_prefix);
-    if (summary) print_and_release("\n", summary);
+                                        or_empty(s->user_password), s->cell_id, &summary, &is_summary);
+    // Without a summary in the reply the command has failed even though the
+    // exchange went through: the text is then the server's refusal, shown as
+    // an error, or the library's own "Error: ..." placeholder.
+    if (summary) {
+        bool as_error = !is_summary && !std::string_view(summary).starts_with(no_summary_prefix);
+        print_and_release(as_error ? "\nError: " : "\n", summary);
+    }
     if (code != 0) return report_library_failure(code);
-    return no_summary ? 1 : 0;
+    return is_summary ? 0 : 1;
 }

@@ -32,7 +32,7 @@ const ss_manager_client library_client = {
     EMClientAPITNGDiscoverStorageCell,
     EMClientAPITNGStartDKEXDiskName,
     EMClientAPITNGStopDKEX,
-    EMClientAPITNGGetDKEXSummary,
+    EMClientAPITNGGetDKEXSummaryEx,
     library_version_information,
 };
 const ss_manager_client* g_client = &library_client;

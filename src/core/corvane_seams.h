@@ -33,8 +33,9 @@ struct ss_manager_client {
     int (*start_dkex)(const char* server, const char* user, const char* password, const char* disks,
                       const char* cell, char** message);
     int (*stop_dkex)(const char* server, const char* user, const char* password, const char* cell, char** message);
+    // is_summary: 1 when the reply held a summary, 0 for a refusal's text.
     int (*dkex_summary)(const char* server, const char* user, const char* password, const char* cell,
-                        char** summary);
+                        char** summary, int* is_summary);
     // The library's own version and build date, into two fields of
     // ss_version_field_size characters; a local call, no request.
     int (*get_version_information)(char* version, char* build_date);

@@ -193,6 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The reply went through but held no summary.
         ExerciserCase{"summary_missing", "EXERCISE_DISK SUMMARY", {0, no_summary}, "summary", "",
                       "\n" + no_summary, true},
+        ExerciserCase{"summary_refused", "EXERCISE_DISK SUMMARY", {0, "Disk exerciser never ran ", "5.0", "5000", true},
+                      "summary", "", "\nError: Disk exerciser never ran ", true},
         ExerciserCase{"summary_not_returned", "EXERCISE_DISK SUMMARY", {200}, "summary", "",
                       "\nError: client code 200\n", true}),
     [](const ::testing::TestParamInfo<ExerciserCase>& info) { return std::string(info.param.name); });

@@ -24,6 +24,7 @@ struct FakeDiagAnswer {
     std::optional<std::string> text = {};  // the message or summary handed back; none: null
     std::string version = "5.0";           // EMVERSION's two fields
     std::string build = "5000";
+    bool refusal = false;  // a summary's text is the server's status message
 };
 
 // One ready-made diagnostic request as the fake received it.
@@ -120,9 +121,10 @@ private:
         return a.code;
     }
     static int dkex_summary(const char* server, const char* user, const char* password, const char* cell,
-                            char** summary) {
+                            char** summary, int* is_summary) {
         FakeDiagAnswer a = next_diag({"summary", str(server), str(user), str(password), "", str(cell)});
         *summary = new_text(a.text);
+        *is_summary = a.text && !a.refusal && !a.text->starts_with("Error:");
         return a.code;
     }
     static int version_information(char* version, char* build_date) {
