@@ -8,8 +8,10 @@ set -euo pipefail
 demo_packages=(make cmake g++ libssl-dev)
 # Ninja only speeds builds up; clang builds the fuzzers and the clang build,
 # its runtime library holds libFuzzer; curl talks to talo-sim in its tests.
+# libedit-dev (found through pkg-config) gives talo line editing at the
+# keyboard; tmux drives that prompt in the terminal tests.
 test_packages=(ninja-build clang libclang-rt-14-dev libgtest-dev libgmock-dev
-               libbenchmark-dev libexpat1-dev curl)
+               libbenchmark-dev libexpat1-dev curl pkg-config libedit-dev tmux)
 
 case "${1:-test}" in
   demo) wanted=("${demo_packages[@]}") ;;

@@ -3,9 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "corvane_kwt.h"
 #include "corvane_line.h"
+#include "corvane_line_editor.h"
 #include "corvane_memory.h"
 #include "corvane_parse.h"
 #include "corvane_prompt.h"
@@ -14,6 +16,8 @@
 #include "corvane_session.h"
 
 namespace {
+void commands_from_editor(_parseblk* pb);
+
 bool is_blank_or_comment(const char* text) {
     while (*text == ' ') ++text;
     return *text == '\0' || *text == '!';
@@ -94,6 +98,12 @@ void ss_commands_from_invoke_line(_parseblk* pb, int argc, char** argv) {
 }
 
 void ss_commands_from_keyboard(_parseblk* pb) {
+    // Line editing is for a person at a terminal; piped or redirected input
+    // is read exactly as before.
+    if (ss_input_stream() == stdin && ss_line_editor_usable()) {
+        commands_from_editor(pb);
+        return;
+    }
     static char line[ss_max_line + 1];
     while (!(pb->state->session_flags & (exit_requested | stopped_on_error))) {
         std::fflush(OutFile);
@@ -114,3 +124,34 @@ void ss_commands_from_keyboard(_parseblk* pb) {
         ss_parse_command(pb, line, nullptr);
     }
 }
+
+namespace {
+// The keyboard loop through the line editor: the same prompt, messages and
+// limits as the plain loop above.
+void commands_from_editor(_parseblk* pb) {
+    static char line[ss_max_line + 1];
+    ss_line_editor editor(pb);
+    while (!(pb->state->session_flags & (exit_requested | stopped_on_error))) {
+        std::fflush(OutFile);
+        std::fputs("\n", stdout);
+        std::fflush(stdout);
+        std::string prompt = std::string(ss_prompt_name(pb)) + "> ";
+        int count = 0;
+        ss_edit_result got = editor.read(prompt.c_str(), line, &count);
+        if (got == ss_edit_result::interrupted) continue;
+        if (got == ss_edit_result::end) errno = 0;  // as the plain loop reports the end of input
+        if (got != ss_edit_result::line) {
+            std::fprintf(OutFile, "\nError: Input stream error:\n       %s", std::strerror(errno));
+            break;
+        }
+        if (count == ss_max_line) {
+            std::fprintf(OutFile, "\nError: Input line too long, limit %d characters", ss_max_line);
+            continue;
+        }
+        ss_strip_line_end(line);
+        editor.remember(line);
+        if (pb->state->session_flags & regression_create) ss_regression_record_command(line);
+        ss_parse_command(pb, line, nullptr);
+    }
+}
+}  // namespace
