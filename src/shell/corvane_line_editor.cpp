@@ -148,7 +148,9 @@ ss_line_editor::ss_line_editor(_parseblk* pb) : impl_(std::make_unique<impl>()) 
     el_set(d.el, EL_EDITOR, "emacs");
     el_set(d.el, EL_PROMPT, &impl::prompt_of);
     el_set(d.el, EL_HIST, history, d.history);
-    el_set(d.el, EL_ADDFN, "talo-complete", "Complete the word from the command keywords", &impl::complete);
+    // The wide form keeps the names as given; the narrow one copies them and
+    // never frees the copies.
+    el_wset(d.el, EL_ADDFN, L"talo-complete", L"Complete the word from the command keywords", &impl::complete);
     el_set(d.el, EL_BIND, "^I", "talo-complete", nullptr);
     el_set(d.el, EL_BIND, "^R", "em-inc-search-prev", nullptr);
 

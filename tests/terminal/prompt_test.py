@@ -20,6 +20,7 @@ SIM_ADDRESS = "127.1.0.41"
 CONTROL_PORT = 12399
 LOGIN = "SELECT MANAGER %s USERNAME=administrator PASSWORD=password" % SIM_ADDRESS
 PROMPT = "NoSystemSelected> "
+ENDED = "talo ended with status "
 SKIP = 77
 
 
@@ -31,8 +32,10 @@ class Pane:
         self.tmux = tmux
         self.base = [tmux, "-L", socket_name, "-f", "/dev/null"]
         env_words = ["env"] + ["%s=%s" % kv for kv in env.items()]
+        # The shell says how talo ended: tmux does not always know a dead
+        # pane's status.
         self.run("new-session", "-d", "-x", "120", "-y", "50", "-s", "talo",
-                 " ".join(env_words + [command]))
+                 " ".join(env_words + [command, ";", "echo", ENDED + "$?"]))
         # A dead pane stays, so its last screen and exit status can be read.
         self.run("set-option", "-t", "talo", "remain-on-exit", "on")
 
@@ -72,13 +75,9 @@ class Pane:
                   "the line %r at the prompt" % expected, timeout)
 
     def dead_status(self, timeout=10.0):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            out = self.run("display-message", "-p", "-t", "talo", "#{pane_dead} #{pane_dead_status}").split()
-            if out and out[0] == "1":
-                return int(out[1]) if len(out) > 1 else None
-            time.sleep(0.05)
-        raise AssertionError("talo did not end; the screen was:\n" + self.screen())
+        """talo's exit status, once it has ended."""
+        text = self.wait(lambda s: ENDED in s, "talo to end", timeout)
+        return int(text.split(ENDED)[-1].split()[0])
 
     def close(self):
         subprocess.run(self.base + ["kill-server"], capture_output=True)
@@ -198,6 +197,25 @@ def line_limit(pane):
     pane.dead_status()
 
 
+def interrupt_during_a_command(run):
+    def check(pane):
+        # The file's first command pauses two seconds after it: Ctrl-C then
+        # must neither end talo nor cut the file short.
+        script = os.path.join(run.home, "slow.talo")
+        with open(script, "w") as f:
+            f.write("SET OPTIONS COMMAND_DELAY=2\nSHOW OPTIONS\n")
+        pane.type("FILE " + script)
+        pane.keys("Enter")
+        pane.wait(lambda s: "SET OPTIONS COMMAND_DELAY=2" in s, "the file's first command")
+        pane.keys("C-c")
+        # (The terminal itself echoes the ^C.)
+        pane.wait(lambda s: "COMMAND_DELAY = 2 (seconds)" in s and pane.last_line().rstrip() == PROMPT.rstrip(),
+                  "the file's second command and a prompt", timeout=15)
+        pane.keys("C-d")
+        expect(pane.dead_status() == 0, "talo did not end normally")
+    return check
+
+
 def tab_completes_keywords(pane):
     pane.type("SH")
     pane.keys("Tab")
@@ -210,6 +228,7 @@ def tab_completes_keywords(pane):
     listed = text.split(PROMPT + "SHOW")[1]
     expect("SYSTEM" in listed and "VDISK" in listed, "SHOW's options not listed:\n" + text)
     pane.wait_prompt_line("SHOW ")
+    end_session(pane)
 
 
 def tab_completes_system_names(pane):
@@ -220,6 +239,13 @@ def tab_completes_system_names(pane):
     pane.type("SELECT SYSTEM Che")
     pane.keys("Tab")
     pane.wait_prompt_line("SELECT SYSTEM Cheetah ")
+    end_session(pane)
+
+
+def end_session(pane):
+    pane.keys("C-u")
+    pane.keys("C-d")
+    expect(pane.dead_status() == 0, "talo did not end normally")
 
 
 def wait_for_sim(proc):
@@ -262,6 +288,7 @@ def main():
         run.case("editing, Up, Ctrl-C, Ctrl-R and Ctrl-D", editing_and_recall)
         run.case("the history file, and Up in the next session", history_file_is_private(run))
         run.case("the line limit", line_limit)
+        run.case("Ctrl-C while a command runs", interrupt_during_a_command(run))
         run.case("Tab completes SH and lists SHOW's options", tab_completes_keywords, no_completion)
         run.case("Tab completes a system name", tab_completes_system_names, no_completion)
     finally:
