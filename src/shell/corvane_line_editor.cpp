@@ -169,7 +169,10 @@ ss_line_editor::~ss_line_editor() {
 ss_edit_result ss_line_editor::read(const char* prompt, char* line, int* count) {
     impl& d = *impl_;
     d.prompt = prompt;
+    // Nothing has Tabbed on this line yet.
     d.after_last_tab.assign(1, '\0');
+    // The window may have changed size while the last command ran.
+    el_resize(d.el);
     line[0] = '\0';
     *count = 0;
 
