@@ -10,6 +10,8 @@ demo_packages=(make cmake g++ libssl-dev)
 # its runtime library holds libFuzzer; curl talks to talo-sim in its tests.
 test_packages=(ninja-build clang libclang-rt-14-dev libgtest-dev libgmock-dev
                libbenchmark-dev libexpat1-dev curl)
+# man renders the generated manual pages in their test.
+test_packages+=(man-db)
 
 case "${1:-test}" in
   demo) wanted=("${demo_packages[@]}") ;;
