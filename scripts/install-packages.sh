@@ -12,6 +12,8 @@ demo_packages=(make cmake g++ libssl-dev)
 # keyboard; tmux drives that prompt in the terminal tests.
 test_packages=(ninja-build clang libclang-rt-14-dev libgtest-dev libgmock-dev
                libbenchmark-dev libexpat1-dev curl pkg-config libedit-dev tmux)
+# man renders the generated manual pages in their test.
+test_packages+=(man-db)
 
 case "${1:-test}" in
   demo) wanted=("${demo_packages[@]}") ;;

@@ -9,7 +9,10 @@
 
 struct ss_completion {
     // What the word being typed can become: keywords (with a trailing "="
-    // for keywords that take a value) or object names, in table order.
+    // for keywords that take a value) in table order, then the names of the
+    // session's objects of the kind the position names, in list order and
+    // in quotes where the parser needs them. Hidden keywords only when the
+    // word already spells them in full.
     std::vector<std::string> choices;
     // Where the word being typed starts in the line.
     size_t word_start = 0;

@@ -4,14 +4,9 @@
 
 #include <cstdint>
 
-struct _parseblk;
+#include "corvane_object_info.h"
 
-struct _object_info {
-    _object_info* next;
-    uint8_t kind;
-    char* name;
-    char* id;
-};
+struct _parseblk;
 
 // Appends an entry; a name that equals one already listed gets a "{n}" suffix.
 // An empty name ends the program.
