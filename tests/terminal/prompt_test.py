@@ -217,7 +217,13 @@ def interrupt_during_a_command(run):
 
 
 def tab_completes_keywords(pane):
+    # "SH" begins both SHOW and SHUTDOWN, as the parser says of it too: Tab
+    # completes nothing, a second Tab lists both.
     pane.type("SH")
+    pane.keys("Tab")
+    pane.keys("Tab")
+    pane.wait(lambda s: "SHUTDOWN" in s and s.count(PROMPT + "SH") >= 2, "SHOW and SHUTDOWN listed")
+    pane.type("O")
     pane.keys("Tab")
     pane.wait_prompt_line("SHOW ")
     # Tab on a word with many endings beeps; the second lists them, above
@@ -289,7 +295,8 @@ def main():
         run.case("the history file, and Up in the next session", history_file_is_private(run))
         run.case("the line limit", line_limit)
         run.case("Ctrl-C while a command runs", interrupt_during_a_command(run))
-        run.case("Tab completes SH and lists SHOW's options", tab_completes_keywords, no_completion)
+        run.case("Tab lists SH's two endings, completes SHO and lists SHOW's options", tab_completes_keywords,
+                 no_completion)
         run.case("Tab completes a system name", tab_completes_system_names, no_completion)
     finally:
         sim.terminate()
