@@ -10,7 +10,9 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 # CMAKE_ARGS adds settings of your own to every configuration.
 DEVELOPER := -DTALO_WERROR=ON $(CMAKE_ARGS)
 
-.PHONY: all programs configure test unit-test asan-test fuzz-test matrix demo bench clean
+PREFIX  ?= /usr/local
+
+.PHONY: all programs configure install test unit-test asan-test fuzz-test matrix demo bench clean
 
 # Configuring again when the cache exists is quick, and it recovers from a
 # configure step that failed half-way.
@@ -58,6 +60,14 @@ matrix:
 	  -DTALO_REQUIRE_TEST_PACKAGES=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	cmake --build $(CLANG) -j $(JOBS)
 	ctest --test-dir $(CLANG) --output-on-failure -j $(JOBS)
+
+# Installs what the build folder holds under PREFIX; DESTDIR, when set,
+# stages it below that folder (DESTDIR=/tmp/stage make install PREFIX=/usr).
+# The programs are brought up to date first, without configuring again, so a
+# build folder keeps the settings it was made with.
+install:
+	cmake --build $(BUILD) -j $(JOBS) --target talo talo-sim
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 demo: programs
 	@sh examples/demo.sh $(BUILD)
