@@ -63,10 +63,10 @@ matrix:
 
 # Installs what the build folder holds under PREFIX; DESTDIR, when set,
 # stages it below that folder (DESTDIR=/tmp/stage make install PREFIX=/usr).
-# The programs are brought up to date first, without configuring again, so a
-# build folder keeps the settings it was made with.
+# The programs and their manual pages are brought up to date first, without
+# configuring again, so a build folder keeps the settings it was made with.
 install:
-	cmake --build $(BUILD) -j $(JOBS) --target talo talo-sim
+	cmake --build $(BUILD) -j $(JOBS) --target talo talo-sim talo-docs
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 demo: programs
