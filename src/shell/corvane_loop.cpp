@@ -24,6 +24,20 @@ bool is_blank_or_comment(const char* text) {
 }
 }  // namespace
 
+namespace {
+// What both keyboard loops do with a line read: refuse one over the limit,
+// else record it while a reference is recorded, and run it.
+void run_keyboard_line(_parseblk* pb, char* line, int count) {
+    if (count == ss_max_line) {
+        std::fprintf(OutFile, "\nError: Input line too long, limit %d characters", ss_max_line);
+        return;
+    }
+    ss_strip_line_end(line);
+    if (pb->state->session_flags & regression_create) ss_regression_record_command(line);
+    ss_parse_command(pb, line, nullptr);
+}
+}  // namespace
+
 void ss_mark_error(_parseblk* pb) {
     uint32_t& flags = pb->state->session_flags;
     flags = (flags & ~stopped_on_error) | ((flags & stop_on_error) ? stopped_on_error : 0u);
@@ -115,13 +129,7 @@ void ss_commands_from_keyboard(_parseblk* pb) {
             std::fprintf(OutFile, "\nError: Input stream error:\n       %s", std::strerror(errno));
             break;
         }
-        if (count == ss_max_line) {
-            std::fprintf(OutFile, "\nError: Input line too long, limit %d characters", ss_max_line);
-            continue;
-        }
-        ss_strip_line_end(line);
-        if (pb->state->session_flags & regression_create) ss_regression_record_command(line);
-        ss_parse_command(pb, line, nullptr);
+        run_keyboard_line(pb, line, count);
     }
 }
 
@@ -144,14 +152,11 @@ void commands_from_editor(_parseblk* pb) {
             std::fprintf(OutFile, "\nError: Input stream error:\n       %s", std::strerror(errno));
             break;
         }
-        if (count == ss_max_line) {
-            std::fprintf(OutFile, "\nError: Input line too long, limit %d characters", ss_max_line);
-            continue;
+        if (count != ss_max_line) {
+            ss_strip_line_end(line);
+            editor.remember(line);
         }
-        ss_strip_line_end(line);
-        editor.remember(line);
-        if (pb->state->session_flags & regression_create) ss_regression_record_command(line);
-        ss_parse_command(pb, line, nullptr);
+        run_keyboard_line(pb, line, count);
     }
 }
 }  // namespace
