@@ -9,7 +9,9 @@
 
 int ss_are_you_sure_lower() {
     char line[ss_max_line + 1];
-    if (ss_read_line(ss_input_stream(), line) < 0) return 1;
+    int count = ss_read_line(ss_input_stream(), line);
+    if (count < 0) return 1;
+    ss_discard_rest_of_line(ss_input_stream(), line, count);
     // Blanks, tabs, control characters and 8-bit bytes count nowhere in the answer.
     size_t kept = 0;
     for (size_t i = 0; line[i]; ++i)

@@ -213,8 +213,8 @@ void checker::check_line(char* line, const char* name, long line_number, int dep
     std::fclose(file);
 }
 
-// Reads a file as the FILE loop does: a line too long is reported and its
-// rest read as the next command, a read error ends the file.
+// Reads a file as the FILE loop does: a line too long is reported and
+// dropped whole, a read error ends the file.
 void checker::check_file(FILE* file, const char* name, int depth) {
     char line[ss_max_line + 1];
     long line_number = 1;
@@ -228,7 +228,8 @@ void checker::check_file(FILE* file, const char* name, int depth) {
             return;
         }
         long this_line = line_number;
-        if (line[count - 1] == '\n') ++line_number;
+        if (count == ss_max_line) ss_discard_rest_of_line(file, line, count);
+        ++line_number;
         if (count == ss_max_line) {
             report(where(name, this_line) + "Error: Input line too long, limit " + std::to_string(ss_max_line) +
                    " characters\n");

@@ -31,6 +31,7 @@ void ss_commands_from_file(FILE* file, _parseblk* pb) {
         }
         if (count == ss_max_line) {
             std::fprintf(OutFile, "\nError: Input line too long, limit %d characters", ss_max_line);
+            ss_discard_rest_of_line(file, line, count);
             ss_mark_error(pb);
             continue;
         }

@@ -129,6 +129,7 @@ void ss_commands_from_keyboard(_parseblk* pb) {
             std::fprintf(OutFile, "\nError: Input stream error:\n       %s", std::strerror(errno));
             break;
         }
+        if (count == ss_max_line) ss_discard_rest_of_line(ss_input_stream(), line, count);
         run_keyboard_line(pb, line, count);
     }
 }

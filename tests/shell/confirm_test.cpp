@@ -28,3 +28,17 @@ TEST_F(ConfirmTest, OnlyYesConfirms) {
 }
 
 }  // namespace
+
+namespace {
+
+// An answer longer than a line is refused whole: its rest must not be left
+// behind to run as the next command.
+TEST_F(ConfirmTest, OverLongAnswerIsDroppedWhole) {
+    set_input(std::string(3000, ' ') + "Yes\nNEXT\n");
+    EXPECT_EQ(ss_are_you_sure("\nWarning!"), 1);
+    char rest[16] = {};
+    ASSERT_NE(std::fgets(rest, sizeof rest, ss_input_stream()), nullptr);
+    EXPECT_STREQ(rest, "NEXT\n");
+}
+
+}  // namespace
