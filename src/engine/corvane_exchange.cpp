@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "corvane_memory.h"
 #include "corvane_seams.h"
@@ -24,6 +25,11 @@ void ss_set_client_debug_level(_parseblk* pb) {
 int ss_soap_exchange_retries(_parseblk* pb) {
     session_state* s = pb->state;
     long countdown = static_cast<long>(minutes_to_retry) * 6;
+    // Each attempt can take time of its own (the library retries a busy
+    // reply by itself too), so the window is also kept by the clock: no
+    // retry starts that would end past it.
+    time_t started = ss_time_now();
+    long window = static_cast<long>(minutes_to_retry) * 60;
     ss_set_client_debug_level(pb);
     int code = 0;
     for (bool first = true;; first = false) {
@@ -40,6 +46,7 @@ int ss_soap_exchange_retries(_parseblk* pb) {
         if (!s->response) s->response = new char[1]{};
         if (code != 0 || ss_client().retries_required(s->response) == 0) break;
         if (--countdown < 0) break;
+        if (static_cast<long>(ss_time_now() - started) + static_cast<long>(retry_interval_seconds) > window) break;
     }
     if (code != 0) {
         char text[error_text_size] = {};

@@ -14,7 +14,13 @@ const std::string busy = "<Envelope><version>3.2</version><statuscode>18034</sta
 class ExchangeTest : public SessionTest {
 protected:
     int exchange() { return ss_soap_exchange(pb); }
+    // The time an attempt takes: here each one costs the library six
+    // seconds of its own retries, as a busy reply does.
+    static time_t busy_clock() {
+        return 1000000 + static_cast<time_t>(slept_seconds + 6 * timed_server->requests.size());
+    }
     FakeManager server;
+    inline static const FakeManager* timed_server = nullptr;
 };
 
 TEST_F(ExchangeTest, BusyServerIsRetriedEveryTenSeconds) {
@@ -41,6 +47,19 @@ TEST_F(ExchangeTest, RetryWindowBoundsTheAttempts) {
     EXPECT_EQ(server.requests.size(), 1u + 7u);
     EXPECT_EQ(slept_seconds, 60u);
     EXPECT_EQ(output(), "\nRetrying command.....");
+}
+
+TEST_F(ExchangeTest, BusyWaitStaysWithinTheRetryMinutes) {
+    timed_server = &server;
+    ss_set_time(busy_clock);
+    for (int i = 0; i < 40; ++i) server.reply(busy);
+    slept_seconds = 0;
+    time_t start = busy_clock();
+    EXPECT_EQ(exchange(), 0);
+    ss_set_time(nullptr);
+    long waited = static_cast<long>(busy_clock() - start);
+    EXPECT_LE(waited, 4 * 60 + 10);
+    EXPECT_GE(waited, 4 * 60 - 10);
 }
 
 TEST_F(ExchangeTest, ErrorsAndWebPages) {
