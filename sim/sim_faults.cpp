@@ -95,7 +95,7 @@ std::string Faults::command(std::string_view line) {
         {"busy", busy},           {"html", html},           {"garbage", garbage},
         {"unauthorized", unauthorized}, {"close", close_mid}, {"nokey", login_nokey},
         {"deny", login_deny},     {"nocookie", login_nocookie}, {"shortkey", login_shortkey},
-        {"shortcookie", login_shortcookie}};
+        {"shortcookie", login_shortcookie}, {"empty", empty}};
     const std::string& verb = words[0];
     for (const auto& [name, counter] : counted) {
         if (verb != name) continue;
@@ -142,6 +142,7 @@ std::string Faults::command(std::string_view line) {
 const char* Faults::help() {
     return "  busy [N]          answer the next N element requests with status 18034 (busy)\n"
            "  html [N]          answer the next N element requests with a \"<!DOCTYPE\" web page\n"
+           "  empty [N]         answer the next N element requests with an empty reply document\n"
            "  garbage [N]       answer the next N bridge requests with a page that is not XML\n"
            "  unauthorized [N]  answer the next N bridge requests with \"401 Unauthorized\"\n"
            "  close [N]         close the connection half-way through the next N replies\n"

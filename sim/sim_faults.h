@@ -27,6 +27,7 @@ public:
         login_shortkey,  // login pages that end inside the session key
         login_shortcookie,  // login answers that end inside the session cookie
         cut_reply,     // element replies closed after a set number of bytes
+        empty,         // element requests answered with an empty reply document
         counter_count
     };
 

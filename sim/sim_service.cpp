@@ -155,6 +155,7 @@ std::string Service::element_reply(std::string_view document) {
         return engine_.busy_reply(document);
     }
     if (faults_.take(Faults::html)) return std::string(web_page);
+    if (faults_.take(Faults::empty)) return std::string();
     return execute(document);
 }
 

@@ -85,10 +85,33 @@ int ss_exchange_and_tokenize(_parseblk* pb) {
     return ss_parse_soap_buffer(pb, s->response, s->tokens);
 }
 
+bool ss_reply_holds_elements(const _token_info* root) {
+    // Iterative: reply chains can be arbitrarily long.
+    for (const _token_info* row = root; row; row = row->sub)
+        for (const _token_info* t = row; t; t = t->next)
+            if (t->name || t->array_label || t->category || (t != row && t->sub)) return true;
+    return false;
+}
+
+bool ss_reply_holds_outcome(const _token_info* root) {
+    return ss_tokens_find_name(const_cast<_token_info*>(root), "SuccessMsg") ||
+           ss_tokens_find_name(const_cast<_token_info*>(root), "NotSuccessMsg") ||
+           ss_tokens_find_name(const_cast<_token_info*>(root), "statuscode");
+}
+
 int ss_test_for_soap_failure(_parseblk* pb) {
-    _token_info* failure = ss_tokens_find_name(pb->state->tokens, "NotSuccessMsg");
-    if (!failure) return 0;
-    std::fprintf(OutFile, "\nError: %s", failure->value ? failure->value : "");
+    session_state* s = pb->state;
+    _token_info* failure = ss_tokens_find_name(s->tokens, "NotSuccessMsg");
+    if (failure) {
+        std::fprintf(OutFile, "\nError: %s", failure->value ? failure->value : "");
+        return 1;
+    }
+    // An empty document, or one with no element in it, would otherwise
+    // pass for a read that found nothing.
+    if (ss_reply_holds_elements(s->tokens)) return 0;
+    const char* text = s->response ? s->response : "";
+    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n') ++text;
+    std::fputs(*text ? ss_reply_unreadable_message : "\nError: The server sent an empty reply", OutFile);
     return 1;
 }
 

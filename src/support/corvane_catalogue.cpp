@@ -69,6 +69,12 @@ int ss_tokens_to_objects(_parseblk* pb, int kind) {
         }
         appender.add(name, id);
     }
+    // A list without rows is an empty list only when the reply says how the
+    // read went; otherwise nothing of the list was there to read.
+    if (!root->sub && !ss_reply_holds_outcome(root)) {
+        std::fputs(ss_reply_unreadable_message, OutFile);
+        return 1;
+    }
     return 0;
 }
 

@@ -118,10 +118,34 @@ TEST_F(ExchangeTest, SuccessTestOfChanges) {
         EXPECT_EQ(pb->state->command_flags, c.flags);
         EXPECT_EQ(output(), c.printed);
     }
-    server.reply(failure_reply("No such object"));
-    ASSERT_EQ(ss_exchange_and_tokenize(pb), 0);
-    EXPECT_EQ(ss_test_for_soap_failure(pb), 1);
-    EXPECT_EQ(output(), "\nError: No such object");
+}
+
+// An empty document, or one with no element in it, must not pass for a read
+// that found nothing.
+TEST_F(ExchangeTest, FailureTestOfReads) {
+    struct Case {
+        std::string reply;
+        int result;
+        std::string printed;
+    };
+    const Case cases[] = {
+        {failure_reply("No such object"), 1, "\nError: No such object"},
+        {success_reply(), 0, ""},
+        {list_reply("Hosts", {}), 0, ""},
+        {"<SOAP:Envelope>\n<SOAP:Body>\n<version>3.2</version>\n<statuscode>0</statuscode>\n</SOAP:Body>\n</SOAP:Envelope>\n", 0, ""},
+        {"", 1, "\nError: The server sent an empty reply"},
+        {" \r\n", 1, "\nError: The server sent an empty reply"},
+        {legacy_reply(""), 1, "\nError: The server's reply holds none of the elements this command reads"},
+        {legacy_reply("<Name>h1</Name>"), 0, ""},
+    };
+    minutes_to_retry = 0;  // an empty reply is retried like a busy one
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply);
+        server.reply(c.reply);
+        ASSERT_EQ(ss_exchange_and_tokenize(pb), 0);
+        EXPECT_EQ(ss_test_for_soap_failure(pb), c.result);
+        EXPECT_EQ(output(), c.printed);
+    }
 }
 
 }  // namespace

@@ -230,3 +230,20 @@ TEST_F(CatalogueTest, VdiskWithLunsAndDrGroupForms) {
 }
 
 }  // namespace
+
+namespace {
+
+// An empty list says how the read went; a reply with neither rows nor an
+// outcome is not an empty list, and the command fails instead of showing
+// "No ... found".
+TEST_F(CatalogueTest, ListWithoutRowsOrOutcomeFails) {
+    server.reply(list_reply("Hosts", {}));
+    EXPECT_EQ(ss_generic_show(pb, kind_host), 0);
+    EXPECT_EQ(output(), "\nHosts available on this Cell:\n  No Hosts found");
+
+    server.reply(legacy_reply("<LabelName xsd:type=\"u:string\">Hosts</LabelName>\n<Other>x</Other>\n"));
+    EXPECT_EQ(ss_generic_show(pb, kind_host), 1);
+    EXPECT_EQ(output(), "\nError: The server's reply holds none of the elements this command reads");
+}
+
+}  // namespace
