@@ -13,6 +13,9 @@
 namespace {
 constexpr unsigned retry_interval_seconds = 10;
 constexpr int error_text_size = 2048;
+// Whether the reply last tokenized was empty or blanks only (for the
+// failure test of a read, which runs after the tree took the reply over).
+bool reply_was_blank = false;
 
 }  // namespace
 
@@ -82,7 +85,14 @@ int ss_exchange_and_tokenize(_parseblk* pb) {
     if (ss_soap_exchange(pb) != 0) return 1;
     ss_deallocate_tokens(s->tokens);
     s->tokens = ss_allocate_token();
-    return ss_parse_soap_buffer(pb, s->response, s->tokens);
+    const char* text = s->response;
+    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n') ++text;
+    reply_was_blank = *text == '\0';
+    // The tree takes the reply over and points into it: a large reply is
+    // held once, not once as text and again as tokens.
+    char* reply = s->response;
+    s->response = nullptr;
+    return ss_parse_soap_reply_in_place(pb, reply, s->tokens);
 }
 
 bool ss_reply_holds_elements(const _token_info* root) {
@@ -109,9 +119,7 @@ int ss_test_for_soap_failure(_parseblk* pb) {
     // An empty document, or one with no element in it, would otherwise
     // pass for a read that found nothing.
     if (ss_reply_holds_elements(s->tokens)) return 0;
-    const char* text = s->response ? s->response : "";
-    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n') ++text;
-    std::fputs(*text ? ss_reply_unreadable_message : "\nError: The server sent an empty reply", OutFile);
+    std::fputs(reply_was_blank ? "\nError: The server sent an empty reply" : ss_reply_unreadable_message, OutFile);
     return 1;
 }
 

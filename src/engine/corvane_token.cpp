@@ -34,16 +34,20 @@ struct token_stack {
 };
 }  // namespace
 
-_token_info* ss_allocate_token() {
-    return static_cast<_token_info*>(ss_allocate_mem(sizeof(_token_info), ss_module, __LINE__));
-}
-
 namespace {
 struct arena_chunk {
     arena_chunk* next;
     size_t used;
-    size_t size;  // bytes of room after the header
+    size_t size;    // bytes of room after the header
+    char* adopted;  // a reply handed to the tree (new[]), or null
 };
+
+// What a root holds right after itself: the chunks of its tree.
+struct root_storage {
+    arena_chunk* chunks;
+};
+
+root_storage& storage(_token_info* root) { return *reinterpret_cast<root_storage*>(root + 1); }
 
 constexpr size_t chunk_room = 64 * 1024 - sizeof(arena_chunk);
 
@@ -54,73 +58,70 @@ arena_chunk* new_chunk(size_t room) {
     return chunk;
 }
 
-bool inline_text(const _token_info* token, const char* text) {
-    auto offset = reinterpret_cast<uintptr_t>(text) - reinterpret_cast<uintptr_t>(token + 1);
-    return offset < token->inline_size;
+// Puts `chunk` into the root's list behind the current (first) chunk, which
+// keeps its free room; or first when there is none.
+void link_behind_head(root_storage& root, arena_chunk* chunk) {
+    if (root.chunks) {
+        chunk->next = root.chunks->next;
+        root.chunks->next = chunk;
+    } else {
+        root.chunks = chunk;
+    }
+}
+}  // namespace
+
+_token_info* ss_allocate_token() {
+    static_assert(alignof(root_storage) <= alignof(_token_info));
+    return static_cast<_token_info*>(
+        ss_allocate_mem(sizeof(_token_info) + sizeof(root_storage), ss_module, __LINE__));
 }
 
-void release_text(const _token_info* token, char* text) {
-    if (!inline_text(token, text)) ss_deallocate_mem(text, ss_module, __LINE__);
+namespace {
+void* arena_bytes(_token_info* owner, size_t size) {
+    size_t need = (size + 7) & ~size_t{7};
+    root_storage& root = storage(owner);
+    arena_chunk* chunk = root.chunks;
+    if (!chunk || chunk->size - chunk->used < need) {
+        if (need > chunk_room / 4) {
+            // A large text gets a chunk of its own.
+            chunk = new_chunk(need);
+            link_behind_head(root, chunk);
+        } else {
+            chunk = new_chunk(chunk_room);
+            chunk->next = root.chunks;
+            root.chunks = chunk;
+        }
+    }
+    void* bytes = reinterpret_cast<char*>(chunk + 1) + chunk->used;
+    chunk->used += need;
+    return bytes;
 }
 }  // namespace
 
 _token_info* ss_arena_token(_token_info* owner, size_t text_size) {
-    size_t need = (sizeof(_token_info) + text_size + 7) & ~size_t{7};
-    auto* head = static_cast<arena_chunk*>(owner->arena);
-    arena_chunk* chunk = head;
-    if (!head || head->size - head->used < need) {
-        if (need > chunk_room / 4) {
-            // A large text gets a chunk of its own behind the current one,
-            // which keeps its free room.
-            chunk = new_chunk(need);
-            if (head) {
-                chunk->next = head->next;
-                head->next = chunk;
-            } else {
-                owner->arena = chunk;
-            }
-        } else {
-            chunk = new_chunk(chunk_room);
-            chunk->next = head;
-            owner->arena = chunk;
-        }
-    }
-    auto* token = reinterpret_cast<_token_info*>(reinterpret_cast<char*>(chunk + 1) + chunk->used);
-    chunk->used += need;
-    token->in_arena = true;
-    token->inline_size = static_cast<uint32_t>(text_size);
-    return token;
+    return static_cast<_token_info*>(arena_bytes(owner, sizeof(_token_info) + text_size));
+}
+
+char* ss_arena_text(_token_info* owner, size_t size) { return static_cast<char*>(arena_bytes(owner, size)); }
+
+void ss_token_adopt_reply(_token_info* owner, char* reply) {
+    if (!reply) return;
+    arena_chunk* chunk = new_chunk(0);
+    chunk->adopted = reply;
+    link_behind_head(storage(owner), chunk);
 }
 
 void ss_deallocate_tokens(_token_info* token) {
-    // Each chain is followed to its end; what hangs below a token waits on
-    // a stack meanwhile, so neither length nor depth touches the call stack,
-    // and the tokens are only read. Arena chunks are freed last, since the
-    // walk still reads tokens inside them.
-    arena_chunk* chunks = nullptr;
-    token_stack below;
-    while (token || below.count) {
-        if (!token) token = below.pop();
-        _token_info* next = token->next;
-        if (token->sub) below.push(token->sub);
-        release_text(token, token->name);
-        release_text(token, token->value);
-        release_text(token, token->category);
-        release_text(token, token->array_label);
-        if (auto* own = static_cast<arena_chunk*>(token->arena)) {
-            arena_chunk* last = own;
-            while (last->next) last = last->next;
-            last->next = chunks;
-            chunks = own;
-        }
-        if (!token->in_arena) ss_deallocate_mem(token, ss_module, __LINE__);
-        token = next;
+    // Every token and text below a root lives in the root's chunks or in the
+    // reply it adopted: releasing the tree reads none of its tokens.
+    if (!token) return;
+    for (arena_chunk* chunk = storage(token).chunks; chunk;) {
+        arena_chunk* next = chunk->next;
+        delete[] chunk->adopted;
+        ss_deallocate_mem(chunk, ss_module, __LINE__);
+        chunk = next;
     }
-    while (chunks) {
-        arena_chunk* next = chunks->next;
-        ss_deallocate_mem(chunks, ss_module, __LINE__);
-        chunks = next;
-    }
+    ss_deallocate_mem(token, ss_module, __LINE__);
 }
 
 _token_info* ss_tokens_find_name(_token_info* token, const char* name) {

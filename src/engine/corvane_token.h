@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
 struct _token_info {
     _token_info* sub;
@@ -12,26 +11,33 @@ struct _token_info {
     char* value;
     char* category;
     char* array_label;
-    // Storage, not content. A tree built by the tokenizer keeps its tokens
-    // and their texts in large tracked chunks hanging on the token it was
-    // built below (`arena`), so a reply costs the allocator a handful of
-    // blocks instead of one per element; they go when that token is released.
-    void* arena;
-    uint32_t inline_size;  // bytes of text kept right after the token
-    bool in_arena;         // the token lives in an arena chunk
 };
+// Storage, not content. A tree built by the tokenizer keeps its tokens and
+// their texts in large tracked chunks that belong to its root, so a reply
+// costs the allocator a handful of blocks instead of one per element; its
+// texts may also lie in the reply itself, which the root then holds
+// (ss_token_adopt_reply). All of it goes when the root is released. Only a
+// root comes from ss_allocate_token; every other token of a tree comes from
+// the root's chunks, and no text of a tree is ever freed on its own.
 
-// A new, empty token of its own from the tracked allocator.
+// A new, empty root token of its own from the tracked allocator.
 _token_info* ss_allocate_token();
 
 // A new, empty token with `text_size` zeroed bytes for its texts right after
-// it (ss_token_text), kept in the arena of `owner`'s tree. It lives as long
-// as that tree: texts may be replaced by tracked copies, but no token or
-// text of the tree may be kept after the tree is released.
+// it (ss_token_text), kept in the chunks of the root `owner`. It lives as
+// long as that tree: no token or text of it may be kept after the tree is
+// released.
 _token_info* ss_arena_token(_token_info* owner, size_t text_size);
 inline char* ss_token_text(_token_info* token) { return reinterpret_cast<char*>(token + 1); }
 
-// Releases a whole tree (iteratively: reply chains can be arbitrarily long).
+// `size` zeroed bytes of text kept in the chunks of the root `owner`.
+char* ss_arena_text(_token_info* owner, size_t size);
+
+// Hands a new[]-allocated reply to the root `owner`, whose tree may then
+// point into it; it is deleted with the tree.
+void ss_token_adopt_reply(_token_info* owner, char* reply);
+
+// Releases a whole tree, given its root (null: nothing).
 void ss_deallocate_tokens(_token_info* token);
 
 // The token named `name` (exact, case-sensitive) found first when each token

@@ -40,6 +40,10 @@ struct ss_soap_walk {
     _token_info* owner;  // the token the tree is built below: holds its arena
     const char* cursor;
     const char* end;  // the reply's terminating NUL
+    // Set when the tree may point into the reply (which the root then
+    // holds): a text is ended by writing a NUL into the reply behind the
+    // cursor, where nothing is read again, instead of being copied.
+    char* writable;
     _token_info* token;
     uint32_t limit;
     // An array row's `sub` is kept for the next row: a category or array met
@@ -138,9 +142,26 @@ open_element& push(ss_soap_walk* w, element kind, tag_name name) {
 
 _token_info* new_token(ss_soap_walk* w) { return ss_arena_token(w->owner, 0); }
 
-// An info token with its name (null: none) and value.
+// The text of the reply at `text`, ended at `length` by a NUL written over
+// the reply character there (already passed by the cursor).
+char* in_place(ss_soap_walk* w, const char* text, size_t length) {
+    char* start = w->writable + (text - w->writable);
+    start[length] = '\0';
+    return start;
+}
+
+// An info token with its name (null: none) and value. In place, both stay
+// in the reply: the name is ended at the character after it in its opening
+// tag, the value at the "<" of the closing tag, or for an empty element
+// (`end_of_empty`: its ">") there.
 _token_info* new_info(ss_soap_walk* w, const char* name, size_t name_length, const char* value,
-                      size_t value_length) {
+                      size_t value_length, const char* end_of_empty = nullptr) {
+    if (w->writable && name) {
+        _token_info* token = ss_arena_token(w->owner, 0);
+        token->name = in_place(w, name, name_length);
+        token->value = end_of_empty ? in_place(w, end_of_empty, 0) : in_place(w, value, value_length);
+        return token;
+    }
     _token_info* token = ss_arena_token(w->owner, name_length + 1 + value_length + 1);
     char* text = ss_token_text(token);
     if (name) {
@@ -247,9 +268,10 @@ int walk(ss_soap_walk* w, size_t base) {
 }
 
 int tokenize(_parseblk* pb, const char** cursor, _token_info* token, uint32_t limit,
-             bool whole_reply) {
+             bool whole_reply, char* writable = nullptr) {
     ss_soap_walk w{};
     w.pb = pb;
+    w.writable = writable;
     w.owner = token;
     w.cursor = *cursor;
     w.end = *cursor + std::strlen(*cursor);
@@ -303,6 +325,13 @@ int ss_parse_soap_buffer(_parseblk* pb, const char* reply, _token_info* root) {
     return tokenize(pb, &cursor, root, ss_no_item_limit, true);
 }
 
+int ss_parse_soap_reply_in_place(_parseblk* pb, char* reply, _token_info* root) {
+    if (!reply) return ss_parse_soap_buffer(pb, nullptr, root);
+    ss_token_adopt_reply(root, reply);
+    const char* cursor = reply;
+    return tokenize(pb, &cursor, root, ss_no_item_limit, true, reply);
+}
+
 int ss_parse_soap(_parseblk* pb, const char** cursor, _token_info* token, uint32_t limit) {
     return tokenize(pb, cursor, token, limit, false);
 }
@@ -315,7 +344,7 @@ int ss_parse_info(ss_soap_walk* w) {
     const char* body = w->cursor + advance;
     _token_info* token;
     if (name.text[name.length - 1] == '/') {
-        token = new_info(w, name.text, name.length - 1, body, 0);
+        token = new_info(w, name.text, name.length - 1, body, 0, body - 1);
         w->cursor = body;
     } else {
         const char* close = find(body, w->end, '<');
@@ -403,7 +432,10 @@ int ss_parse_array(ss_soap_walk* w) {
         return handler_failed;
     }
     _token_info* holder = hold_point(w);
-    holder->array_label = ss_copy_string(label_or_empty(w->pb));
+    const char* label = label_or_empty(w->pb);
+    size_t label_length = std::strlen(label);
+    holder->array_label = ss_arena_text(w->owner, label_length + 1);
+    std::memcpy(holder->array_label, label, label_length);
     open_element& e = push(w, element::array, name);
     e.holder = holder;
     e.per_row = read_count(counts, comma);

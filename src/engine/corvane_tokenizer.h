@@ -16,6 +16,11 @@ constexpr uint32_t ss_no_item_limit = UINT32_MAX;
 // Tokenizes the whole NUL-terminated reply below `root`. 0, or 1 after
 // printing an error; a partly built tree stays below `root` either way.
 int ss_parse_soap_buffer(_parseblk* pb, const char* reply, _token_info* root);
+// As ss_parse_soap_buffer, for a new[]-allocated reply that the root takes
+// over: the tree points into the reply instead of copying its texts, so a
+// reply is held once. The reply is changed (texts end in NULs) and is
+// deleted with the tree.
+int ss_parse_soap_reply_in_place(_parseblk* pb, char* reply, _token_info* root);
 
 // Tokenizes from *cursor (inside a NUL-terminated reply) into the chain of
 // `token`, taking at most `limit` plain elements, up to the closing tag that

@@ -90,23 +90,26 @@ TEST_F(MemoryTest, WorkingMemoryReleaseKeepsTheSelection) {
 
 TEST_F(MemoryTest, TokenTreesOfAnyShapeAreReleasedWithoutDeepStack) {
     size_t before = ss_leak_count();
-    auto make = [] { return static_cast<_token_info*>(ss_allocate_mem(sizeof(_token_info), "t", 1)); };
-    // A long next chain whose tokens also carry sub chains, and one deep sub nesting.
-    _token_info* root = make();
+    // A long next chain whose tokens also carry sub chains, one deep sub
+    // nesting, large texts, and an adopted reply.
+    _token_info* root = ss_allocate_token();
+    auto make = [root](size_t text) { return ss_arena_token(root, text); };
     _token_info* tail = root;
     for (int i = 0; i < 200000; ++i) {
-        tail->next = make();
+        tail->next = make(2);
         tail = tail->next;
-        tail->value = ss_copy_string("v");
-        if (i % 1000 == 0) tail->sub = make();
+        tail->value = ss_token_text(tail);
+        tail->value[0] = 'v';
+        if (i % 1000 == 0) tail->sub = make(i % 3000 == 0 ? 100000 : 0);
     }
     _token_info* deep = root;
     for (int i = 0; i < 200000; ++i) {
-        _token_info* below = make();
+        _token_info* below = make(0);
         below->sub = deep->sub;
         deep->sub = below;
         deep = below;
     }
+    ss_token_adopt_reply(root, new char[64]{});
     ss_deallocate_tokens(root);
     EXPECT_EQ(ss_leak_count(), before);
 }
