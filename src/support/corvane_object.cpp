@@ -7,17 +7,17 @@
 #include <unordered_map>
 #include <vector>
 
+#include "corvane_exchange.h"
 #include "corvane_memory.h"
 #include "corvane_state.h"
 
 namespace {
 const char ss_module[] = "corvane_support";
 
-[[noreturn]] void empty_name(const _object_info* entry) {
+void report_empty_name(const _object_info* entry) {
     std::fputs("\nError: Zero length name string found in object being added", OutFile);
     std::fputs("\nObject being added:", OutFile);
     ss_dump_object(entry);
-    ss_fatal_exit();
 }
 }  // namespace
 
@@ -53,7 +53,15 @@ void ss_object_appender::add(const char* name, const char* id) {
     entry->kind = static_cast<uint8_t>(kind_);
     entry->name = ss_copy_string(name);
     entry->id = ss_copy_string(id);
-    if (!*name) empty_name(entry);
+    if (!*name) {
+        report_empty_name(entry);
+        // The reply being read (and this walk's index) are not tracked
+        // memory: release them before the program ends.
+        ss_release_request_mem(pb_);
+        delete index_;
+        index_ = nullptr;
+        ss_fatal_exit();
+    }
 
     std::string current = name;
     size_t after = 0;  // positions before this one have been passed

@@ -247,3 +247,20 @@ TEST_F(CatalogueTest, ListWithoutRowsOrOutcomeFails) {
 }
 
 }  // namespace
+
+namespace {
+
+// An object with an empty name ends the program; the reply being read is
+// released first (under the sanitizers, a leak would change the status).
+TEST_F(CatalogueTest, EmptyObjectNameEndsTheProgramWithoutLeaks) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            server.reply(list_reply("Hosts", {{"h1", "1"}, {"", "2"}}));
+            set_input("\n");
+            ss_object_update(pb, kind_host);
+        },
+        testing::ExitedWithCode(1), "");
+}
+
+}  // namespace
