@@ -82,6 +82,8 @@ void usage(std::FILE* out) {
                  "N defaults to 1.\n\n"
                  "status answers \"bridge_connections=N legacy_connections=N control_connections=N\n"
                  "bridge_requests=N legacy_requests=N\": connections accepted and requests taken per port.\n\n"
+                 "Out of file descriptors (or memory), it stops accepting for 0.1 s to 1 s at a time and\n"
+                 "keeps serving the connections it has; standard error says when it stops and resumes.\n"
                  "SIGINT and SIGTERM stop the simulator cleanly.\n",
                  talosim::Faults::help());
 }

@@ -7,8 +7,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 
 namespace talosim {
@@ -123,15 +125,22 @@ void Server::run() {
         pollfd fds[port_count + 1];
         Port which[port_count];
         nfds_t n = 0;
-        for (int p = 0; p < port_count; ++p) {
-            if (listeners_[p] < 0) continue;
-            fds[n] = {listeners_[p], POLLIN, 0};
-            which[n++] = static_cast<Port>(p);
+        int timeout_ms = 100;  // the round that reaps finished workers
+        auto now = Clock::now();
+        if (now < accept_resume_) {
+            auto left = std::chrono::ceil<std::chrono::milliseconds>(accept_resume_ - now).count();
+            timeout_ms = static_cast<int>(std::min<long long>(timeout_ms, left));
+        } else {
+            for (int p = 0; p < port_count; ++p) {
+                if (listeners_[p] < 0) continue;
+                fds[n] = {listeners_[p], POLLIN, 0};
+                which[n++] = static_cast<Port>(p);
+            }
         }
         fds[n] = {wake_[0], POLLIN, 0};
-        int ready = ::poll(fds, n + 1, 100);
+        int ready = ::poll(fds, n + 1, timeout_ms);
         if (ready > 0) {
-            for (nfds_t i = 0; i < n; ++i)
+            for (nfds_t i = 0; i < n && Clock::now() >= accept_resume_; ++i)
                 if (fds[i].revents & POLLIN) accept_one(which[i]);
         }
         reap(false);
@@ -141,7 +150,24 @@ void Server::run() {
 
 void Server::accept_one(Port p) {
     int fd = ::accept4(listeners_[p], nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) return;
+    if (fd < 0) {
+        int e = errno;
+        if (e != EMFILE && e != ENFILE && e != ENOBUFS && e != ENOMEM) return;
+        // The pending connection stays queued and is taken once a worker
+        // has closed its own; until then polling the listener would spin.
+        // Waiting keeps the queued clients, which closing a spare
+        // descriptor to refuse them would not, and works for memory too.
+        if (accept_backoff_ms_ == 0)
+            std::fprintf(stderr, "talo-sim: out of file descriptors or memory (%s); accepting again shortly\n",
+                         std::strerror(e));
+        accept_backoff_ms_ = accept_backoff_ms_ == 0 ? 100 : std::min(2 * accept_backoff_ms_, 1000);
+        accept_resume_ = Clock::now() + std::chrono::milliseconds(accept_backoff_ms_);
+        return;
+    }
+    if (accept_backoff_ms_ != 0) {
+        accept_backoff_ms_ = 0;
+        std::fprintf(stderr, "talo-sim: accepting connections again\n");
+    }
     accepted_[p].fetch_add(1);
     unsigned long number = connection_numbers_.fetch_add(1) + 1;
     auto done = std::make_shared<std::atomic<bool>>(false);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -72,6 +73,10 @@ private:
     std::atomic<unsigned long> connection_numbers_{0};
     std::mutex workers_mutex_;
     std::list<Worker> workers_;
+    // Out of descriptors (or kernel memory), accept fails while the listener
+    // stays readable: the listeners rest until then, the connections do not.
+    std::chrono::steady_clock::time_point accept_resume_{};
+    int accept_backoff_ms_ = 0;  // 0: accepting normally
 
     bool listen_on(Port p, std::uint16_t port, std::string& error);
     void accept_one(Port p);
