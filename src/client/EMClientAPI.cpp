@@ -138,10 +138,23 @@ int EMClientAPITransfers(EMClientAPIXMLBuffer& request, EMClientAPIXMLBuffer& re
     EMClientAPILogAt(1, " ** Original received request from application ->", &request);
     if (int rc = request.Validate()) return rc;
     EMClientAPILogAt(2, " ** Received request is valid");
+    EMClientAPIXMLBuffer validated(request);
     if (int rc = EMClientAPIUpdateAndValidateRequestSecurity(request, 1)) return rc;
     EMClientAPILogAt(2, " ** Security check successfull");
     if (int rc = EMClientAPIPerformRequest(request, response)) return rc;
     EMClientAPILogAt(2, " ** Request has been sent to server and response received");
+    if (EMClientAPISessionRefused(response)) {
+        // The stored session is gone (the manager restarted, or another
+        // process kept one of its own): one fresh login, and the request again.
+        EMClientAPILogAt(2, " ** Session refused by the server: logging in again");
+        EMClientAPIEmptyPersistFile();
+        request = validated;
+        if (int rc = EMClientAPIUpdateAndValidateRequestSecurity(request, 0)) return rc;
+        if (int rc = EMClientAPIPerformRequest(request, response)) return rc;
+        // A session refused as soon as it was issued will not do better
+        // later: fail now rather than retry for minutes.
+        if (EMClientAPISessionRefused(response)) return report(EMCLIENTAPI_PERMISSIONDENIED_ERROR);
+    }
 
     int limit = retryArg > 0 ? retryArg : 6;
     int full = retryArg != 0;
@@ -152,6 +165,7 @@ int EMClientAPITransfers(EMClientAPIXMLBuffer& request, EMClientAPIXMLBuffer& re
         request = original;
         if (int rc = EMClientAPIUpdateAndValidateRequestSecurity(request, 0)) return rc;
         if (int rc = EMClientAPIPerformRequest(request, response)) return rc;
+        if (EMClientAPISessionRefused(response)) return report(EMCLIENTAPI_PERMISSIONDENIED_ERROR);
         condition = EMClientAPIAnalyzeResponse(response, full);
     }
     return 0;

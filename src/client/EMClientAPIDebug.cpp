@@ -42,21 +42,46 @@ int env_int(const char* text) {
     return static_cast<int>(value);
 }
 
+// What last kept the log from working as set, until a caller reads it.
+int g_status = 0;
+char g_problem[1024] = {};
+
+void note(int code, const char* format, const char* name, const char* reason) {
+    g_status = code;
+    std::snprintf(g_problem, sizeof g_problem, format, name, reason);
+}
+
 // Opens the log for appending. Refuses a symbolic link (O_NOFOLLOW), anything
 // but a plain file, a file of another user and a file with other names (a
 // planted link would let its owner read the credentials we write); a file we
-// own that is readable by others is made private. -1 on refusal.
-int open_log(const char* name) {
+// own that is readable by others is made private. -1 on refusal, with why.
+int open_log(const char* name, const char*& why) {
     int fd = ::open(name, O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
-    if (fd < 0) return -1;
+    if (fd < 0) {
+        why = errno == ELOOP ? "it is a symbolic link" : std::strerror(errno);
+        return -1;
+    }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
-        st.st_nlink != 1) {
+    why = nullptr;
+    if (::fstat(fd, &st) != 0)
+        why = std::strerror(errno);
+    else if (!S_ISREG(st.st_mode))
+        why = "it is not a plain file";
+    else if (st.st_uid != ::geteuid())
+        why = "it belongs to another user";
+    else if (st.st_nlink != 1)
+        why = "it has other names (hard links)";
+    if (why != nullptr) {
         ::close(fd);
         return -1;
     }
     if ((st.st_mode & 077) != 0) ::fchmod(fd, st.st_mode & 0700);
     return fd;
+}
+
+int open_failed(const char* name, const char* why) {
+    note(EMCLIENTAPI_OPENDEBUGFILE_ERROR, "Cannot open the debug log %s: %s; nothing is logged", name, why);
+    return EMCLIENTAPI_OPENDEBUGFILE_ERROR;
 }
 
 off_t file_size(int fd) {
@@ -112,17 +137,33 @@ int EMClientAPIWriteDebugFile(const char* text) {
     const char* name = gstrDebugFilename.GetBufferPointer();
     const char* old_name = gstrOldDebugFilename.GetBufferPointer();
     if (name == nullptr || old_name == nullptr) return EMCLIENTAPI_ALLOCATION_ERROR;
-    int fd = open_log(name);
-    if (fd < 0) return EMCLIENTAPI_OPENDEBUGFILE_ERROR;
+    const char* why = nullptr;
+    int fd = open_log(name, why);
+    if (fd < 0) return open_failed(name, why);
 
+    int result = EMCLIENTAPI_SUCCESS;
     if (file_size(fd) > gnFileSize) {
         ::close(fd);
         // rename() replaces whatever stands at the old name, a planted link
         // included, without following it.
         ::unlink(old_name);
-        ::rename(name, old_name);
-        fd = open_log(name);
-        if (fd < 0) return EMCLIENTAPI_OPENDEBUGFILE_ERROR;
+        bool rotated = ::rename(name, old_name) == 0;
+        int rename_error = errno;
+        fd = open_log(name, why);
+        if (fd < 0) return open_failed(name, why);
+        if (!rotated) {
+            // Something we may not replace stands at the old name (another
+            // user's file in /tmp, a directory). The limit still holds: the
+            // log starts again empty.
+            if (::ftruncate(fd, 0) != 0) {
+                ::close(fd);
+                return open_failed(name, std::strerror(errno));
+            }
+            note(EMCLIENTAPI_ROTATEDEBUGFILE_ERROR,
+                 "Cannot rotate the debug log: %s cannot be replaced (%s); the log is emptied instead", old_name,
+                 std::strerror(rename_error));
+            result = EMCLIENTAPI_ROTATEDEBUGFILE_ERROR;
+        }
     }
 
     time_t now = EMClientAPINow();
@@ -141,7 +182,15 @@ int EMClientAPIWriteDebugFile(const char* text) {
     add("\n", 1);
     write_all(fd, parts, count);
     ::close(fd);
-    return EMCLIENTAPI_SUCCESS;
+    return result;
+}
+
+int EMClientAPIDebugLogStatus(char* text, int size) {
+    int code = g_status;
+    if (text != nullptr && size > 0) std::snprintf(text, static_cast<size_t>(size), "%s", code != 0 ? g_problem : "");
+    g_status = 0;
+    g_problem[0] = '\0';
+    return code;
 }
 
 int EMClientAPIWriteDebugFile(const SString& text) {

@@ -32,7 +32,9 @@ void EMClientAPITNGSetDebugMode(int level, const char* fileName);
 // One entry: the ctime text, an empty line, the text. Reads FILE_NAME,
 // FILE_SIZE and LOG_LEVEL from the environment first. 0 when written or when
 // the level is 0; 300 for a level other than 1 or 2, a null text or a size
-// limit below 500; 400 when the file cannot be opened safely.
+// limit below 500; 400 when the file cannot be opened safely; 404 when the
+// entry was written but rotation could not replace the older file, so the
+// log was emptied first.
 int EMClientAPIWriteDebugFile(const char* text);
 int EMClientAPIWriteDebugFile(const SString& text);  // nothing at level 0
 
@@ -46,3 +48,11 @@ int EMClientAPITNGDebugLog(const SString& text);
 // `level`; with a text, the line and then the text as a second entry.
 void EMClientAPILogAt(int level, const char* line, const SString* text = nullptr);
 void EMClientAPITNGLogAt(int level, const char* line, const SString* text = nullptr);
+
+// The latest condition that kept the log from working as set, held until it
+// is read (reading clears it): 0 when there was none, 400 when the log could
+// not be opened (nothing is logged), 404 when rotation could not replace the
+// older file (the log was emptied instead). text, unless null, receives a
+// line naming the file and the reason (size bytes at most, NUL included).
+// The library never prints: the program decides whether to tell the user.
+int EMClientAPIDebugLogStatus(char* text, int size);

@@ -48,6 +48,8 @@ constexpr ErrorEntry kErrors[] = {
     {403, "EMCLIENTAPI_WRITECLIENTFILE_ERROR", "Error writing to the client file after the transfer."},
     {500, "EMCLIENTAPI_OBJECTNOTFOUND_ERROR", "Error a requested object doesn't exist on the specified storage cell."},
     {1000, "EMCLIENTAPITNG_SOAPSERVER_RESPONSE_INVALID_ERROR", "Invalid Soap Server Response."},
+    {404, "EMCLIENTAPI_ROTATEDEBUGFILE_ERROR",
+     "Cannot replace the previous debug output file; the debug output file was emptied instead."},
 };
 
 const ErrorEntry* find_entry(int code) {

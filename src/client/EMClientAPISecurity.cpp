@@ -50,31 +50,25 @@ void truncate_cookie_file() {
     ::close(fd);
 }
 
-// The first token of the file, at most 56 characters (as "%56s" reads it).
-SString read_cookie_file(bool& opened) {
-    SString cookie;
+// The session kept for this manager and user, or empty: an old file (a bare
+// cookie) or one written for another manager or user holds none for us.
+SString read_cookie_file(const SString& owner, bool& opened) {
     int fd = open_cookie_file(O_RDONLY);
     opened = fd >= 0;
-    if (fd < 0) return cookie;
-    char data[512] = {};
-    ssize_t n = ::read(fd, data, sizeof data - 1);
+    if (fd < 0) return SString();
+    char data[4096];
+    ssize_t n = ::read(fd, data, sizeof data);
     ::close(fd);
-    if (n <= 0) return cookie;
-    int i = 0;
-    while (i < n && std::isspace(static_cast<unsigned char>(data[i]))) ++i;
-    int start = i;
-    while (i < n && i - start < kCookieLength && data[i] != '\0' && !std::isspace(static_cast<unsigned char>(data[i])))
-        ++i;
-    cookie.AssignRange(data + start, static_cast<size_t>(i - start));
-    return cookie;
+    return EMClientAPIStoredSession(data, n > 0 ? static_cast<size_t>(n) : 0, owner);
 }
 
-bool write_cookie_file(const SString& cookie) {
+bool write_cookie_file(const SString& owner, const SString& cookie) {
     int fd = open_cookie_file(O_WRONLY | O_CREAT);
     if (fd < 0) return false;
     bool ok = ::ftruncate(fd, 0) == 0;
-    size_t n = static_cast<size_t>(cookie.GetBufferSize() > 0 ? cookie.GetBufferSize() : 0);
-    ok = ok && ::write(fd, TextOf(cookie), n) == static_cast<ssize_t>(n);
+    SString record = owner + cookie + "\n";
+    size_t n = static_cast<size_t>(SizeOf(record));
+    ok = ok && ::write(fd, TextOf(record), n) == static_cast<ssize_t>(n);
     ::close(fd);
     return ok;
 }
@@ -103,6 +97,48 @@ SString value_after(const SString& text, int markerAt, const char* marker) {
 }
 
 }  // namespace
+
+SString EMClientAPISessionOwner(const SString& server, const SString& port, const SString& user) {
+    return server + ":" + port + "\n" + user + "\n";
+}
+
+SString EMClientAPIStoredSession(const char* data, size_t size, const SString& owner) {
+    SString cookie;
+    size_t head = static_cast<size_t>(SizeOf(owner));
+    if (data == nullptr || head == 0 || size < head + kCookieLength ||
+        std::memcmp(data, TextOf(owner), head) != 0)
+        return cookie;
+    const char* value = data + head;
+    for (int i = 0; i < kCookieLength; ++i)
+        if (value[i] == '\0' || std::isspace(static_cast<unsigned char>(value[i]))) return cookie;
+    // A longer token is not a cookie this library wrote.
+    if (size > head + kCookieLength && value[kCookieLength] != '\n') return cookie;
+    cookie.AssignRange(value, kCookieLength);
+    return cookie;
+}
+
+SString EMClientAPISessionKeyOf(const SString& page, bool& marked) {
+    int marker = page.Find(kKeyMarker);
+    marked = marker >= 0;
+    return marked ? value_after(page, marker, kKeyMarker) : SString();
+}
+
+SString EMClientAPISessionCookieOf(const SString& answer) {
+    int marker = answer.Find(kCookieMarker);
+    return marker < 0 ? SString() : value_after(answer, marker, kCookieMarker);
+}
+
+bool EMClientAPISessionRefused(const SString& response) {
+    // The web agent answers a session it does not know with "401" or with
+    // its login page, never with the element manager's reply.
+    const char* text = TextOf(response);
+    if (std::strncmp(text, "HTTP/", 5) == 0) {
+        const char* space = std::strchr(text, ' ');
+        const char* eol = std::strchr(text, '\n');
+        if (space != nullptr && (eol == nullptr || space < eol) && std::strncmp(space + 1, "401", 3) == 0) return true;
+    }
+    return response.Find(kKeyMarker) >= 0;
+}
 
 void EMClientAPIUpdateFinalRequest(EMClientAPIXMLBuffer& request, SString& cookie) {
     request.StripUsernamePassword();
@@ -133,9 +169,14 @@ int EMClientAPIUpdateAndValidateRequestSecurity(EMClientAPIXMLBuffer& request, i
         PersistedUserpassword = password;
     }
 
+    SString server = request.GetServerName();
+    SString port = request.GetServerPort();
+    // A session belongs to the manager that issued it and to its user: sent
+    // anywhere else it is refused, and would stay refused.
+    SString owner = EMClientAPISessionOwner(server, port, user);
     if (usePersisted) {
         bool opened = false;
-        SString cookie = read_cookie_file(opened);
+        SString cookie = read_cookie_file(owner, opened);
         if (!opened) {
             EMClientAPILogAt(2, " ** Cannot open persistent session information file (file may not exist).");
         } else if (cookie.GetBufferSize() == kCookieLength) {
@@ -145,8 +186,6 @@ int EMClientAPIUpdateAndValidateRequestSecurity(EMClientAPIXMLBuffer& request, i
         }
     }
 
-    SString server = request.GetServerName();
-    SString port = request.GetServerPort();
     SString answer;
     int result = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -160,13 +199,13 @@ int EMClientAPIUpdateAndValidateRequestSecurity(EMClientAPIXMLBuffer& request, i
         if (rc != 0) return rc;
         EMClientAPILogAt(2, " ** SessionKeyResponse string ->", &keyAnswer);
 
-        int marker = keyAnswer.Find(kKeyMarker);
-        if (marker < 0) {
+        bool marked = false;
+        SString key = EMClientAPISessionKeyOf(keyAnswer, marked);
+        if (!marked) {
             result = EMCLIENTAPI_SESSIONKEYNOTFOUND_ERROR;
             EMClientAPILogAt(2, " ** Security validation RETRY : No session key");
             continue;
         }
-        SString key = value_after(keyAnswer, marker, kKeyMarker);
         if (key.IsEmpty()) {
             EMClientAPIGetErrorDescription(EMCLIENTAPI_SESSIONKEYNOTFOUND_ERROR, nullptr, 0);
             return EMCLIENTAPI_SESSIONKEYNOTFOUND_ERROR;
@@ -210,14 +249,13 @@ int EMClientAPIUpdateAndValidateRequestSecurity(EMClientAPIXMLBuffer& request, i
     if (result != 0) return result;
     EMClientAPILogAt(2, " ** User rights validated");
 
-    int marker = answer.Find(kCookieMarker);
-    SString cookie = marker < 0 ? SString() : value_after(answer, marker, kCookieMarker);
+    SString cookie = EMClientAPISessionCookieOf(answer);
     if (cookie.IsEmpty()) {
         EMClientAPIGetErrorDescription(EMCLIENTAPI_INVALIDSERVERRESPONSE_ERROR, nullptr, 0);
         return EMCLIENTAPI_INVALIDSERVERRESPONSE_ERROR;
     }
     EMClientAPILogAt(2, " ** Final security cookie obtained from security validation response ->", &cookie);
-    if (!write_cookie_file(cookie))
+    if (!write_cookie_file(owner, cookie))
         EMClientAPILogAt(2, " ** Cannot open persistent session information file (file may not exist).");
     EMClientAPIUpdateFinalRequest(request, cookie);
     EMClientAPILogAt(1, " ** Security updated request for server ->", &request);

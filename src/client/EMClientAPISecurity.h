@@ -3,6 +3,8 @@
 // hashed proof, and the rewrite that puts it on the request.
 #pragma once
 
+#include <cstddef>
+
 #include "EMClientAPIXMLBuffer.h"
 #include "SString.h"
 
@@ -19,3 +21,20 @@ void EMClientAPIUpdateFinalRequest(EMClientAPIXMLBuffer& request, SString& cooki
 // Empties the cookie file (never through a link, never a foreign file), so
 // the next legacy request logs in afresh.
 void EMClientAPIEmptyPersistFile();
+
+// The cookie file holds one session: a line "server:port", a line with the
+// user name, then the 56-character cookie. This is its head for a manager
+// and user.
+SString EMClientAPISessionOwner(const SString& server, const SString& port, const SString& user);
+// The cookie of a file's bytes when they hold a session of owner; else empty.
+SString EMClientAPIStoredSession(const char* data, size_t size, const SString& owner);
+
+// The web agent's answers, as the login reads them. The session key of a
+// login page (marked: the key's marker is there; the key is empty when the
+// page ends within it), and the session cookie of a login answer (empty
+// without one).
+SString EMClientAPISessionKeyOf(const SString& page, bool& marked);
+SString EMClientAPISessionCookieOf(const SString& answer);
+// The element manager refused the request's session: it answered "401" or
+// with its login page instead of a reply.
+bool EMClientAPISessionRefused(const SString& response);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "EMClientAPIDebug.h"
 #include "EMClientAPITNG.h"
 #include "EMClientAPITNGDiag.h"
 
@@ -54,3 +55,5 @@ void ss_set_time(ss_time_fn fn) { g_time = fn; }
 
 const ss_manager_client& ss_client() { return *g_client; }
 void ss_set_client(const ss_manager_client* client) { g_client = client ? client : &library_client; }
+
+int ss_client_debug_log_status(char* text, int size) { return EMClientAPIDebugLogStatus(text, size); }

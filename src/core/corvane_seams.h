@@ -42,3 +42,6 @@ struct ss_manager_client {
 };
 const ss_manager_client& ss_client();
 void ss_set_client(const ss_manager_client* client);  // null restores the library
+// What last kept the library's debug log from working (0 none, else its
+// code, with a line for the user in text); reading it clears it.
+int ss_client_debug_log_status(char* text, int size);

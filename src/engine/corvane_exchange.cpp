@@ -17,12 +17,24 @@ constexpr int error_text_size = 2048;
 // failure test of a read, which runs after the tree took the reply over).
 bool reply_was_blank = false;
 
+// A debug log that cannot be opened or kept to its size is told once a run
+// for each of the two conditions, not after every command.
+void report_client_debug_log() {
+    static bool told[2] = {};
+    char text[error_text_size] = {};
+    int code = ss_client_debug_log_status(text, error_text_size);
+    if (code == 0 || told[code == 400]) return;
+    told[code == 400] = true;
+    std::fprintf(OutFile, "\nWarning: %s", text);
+}
+
 }  // namespace
 
 void ss_set_client_debug_level(_parseblk* pb) {
     const char* flags = pb->state->fenn_flags;
     if (!flags || !*flags) return;
     ss_client().set_debug_mode(std::strcmp(flags, "111") == 0 ? 2 : 1, nullptr);
+    report_client_debug_log();
 }
 
 int ss_soap_exchange_retries(_parseblk* pb) {
@@ -51,6 +63,7 @@ int ss_soap_exchange_retries(_parseblk* pb) {
         if (--countdown < 0) break;
         if (static_cast<long>(ss_time_now() - started) + static_cast<long>(retry_interval_seconds) > window) break;
     }
+    if (s->fenn_flags && *s->fenn_flags) report_client_debug_log();
     if (code != 0) {
         char text[error_text_size] = {};
         ss_client().get_error_description(code, text, error_text_size);

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstring>
 #include <ctime>
 #include <string>
+#include <utility>
 
 #include "EMClientAPIDebug.h"
+#include "EMClientAPIErrors.h"
 #include "client_fixture.h"
 
 namespace {
@@ -198,6 +202,109 @@ TEST_F(DebugLogTest, SetDebugModeKeepsTheNameOnNull) {
     EXPECT_STREQ(gstrDebugFilename.GetBufferPointer(), "/nowhere/x");
     EXPECT_EQ(gnDebugMode, 1);
     EXPECT_EQ(gnTNGDebugMode, 1);
+}
+
+// The condition the library holds for the program to report, and its line.
+std::pair<int, std::string> log_status() {
+    char text[1024];
+    std::memset(text, 'x', sizeof text);
+    int code = EMClientAPIDebugLogStatus(text, sizeof text);
+    return {code, text};
+}
+
+// 40 entries of 127 bytes past a 1000-byte limit into log: "" when the log
+// never outgrew the limit by more than the entry that crossed it and the
+// older file could not be replaced at least four times, else what went wrong.
+std::string write_past_limit(const std::string& log) {
+    const std::string entry(100, 'e');
+    int blocked = 0;
+    for (int i = 0; i < 40; ++i) {
+        int rc = EMClientAPIWriteDebugFile(entry.c_str());
+        if (rc == EMCLIENTAPI_ROTATEDEBUGFILE_ERROR)
+            ++blocked;
+        else if (rc != 0)
+            return "entry " + std::to_string(i) + " gave " + std::to_string(rc);
+        struct stat st {};
+        if (::stat(log.c_str(), &st) != 0) return "no log after entry " + std::to_string(i);
+        if (st.st_size > 1000 + 127) return "the log grew to " + std::to_string(st.st_size);
+    }
+    return blocked >= 4 ? "" : "rotation was blocked " + std::to_string(blocked) + " times";
+}
+
+TEST_F(DebugLogTest, BlockedRotationEmptiesTheLogAndSaysSo) {
+    EMClientAPIDebugLogStatus(nullptr, 0);
+    EMClientAPISetDebugMode(1, nullptr);
+    ::setenv("FILE_SIZE", "1000", 1);
+    // Nothing replaces a directory at the older file's name, not even root.
+    const std::string old = log_ + ".old";
+    ASSERT_EQ(::mkdir(old.c_str(), 0700), 0);
+    { std::ofstream(old + "/kept") << "kept"; }
+    EXPECT_EQ(write_past_limit(log_), "");
+    EXPECT_EQ(log_status(), std::make_pair(EMCLIENTAPI_ROTATEDEBUGFILE_ERROR,
+                                           "Cannot rotate the debug log: " + old +
+                                               " cannot be replaced (Is a directory); the log is emptied instead"));
+    EXPECT_EQ(log_status(), std::make_pair(0, std::string()));  // reported once
+    EXPECT_EQ(read_file(old + "/kept"), "kept");
+
+    // The case met in /tmp: the older file belongs to another user, and the
+    // sticky folder keeps us from removing it. Needs root to arrange.
+    if (::geteuid() != 0) return;
+    const std::string shared = dir_ + "/shared";
+    ASSERT_EQ(::chmod(dir_.c_str(), 0711), 0);
+    ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    const std::string log = shared + "/log";
+    { std::ofstream(log + ".old") << "theirs"; }
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        ::setenv("FILE_NAME", log.c_str(), 1);
+        std::string why = write_past_limit(log);
+        ::_exit(why.empty() && log_status().first == EMCLIENTAPI_ROTATEDEBUGFILE_ERROR ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(read_file(log + ".old"), "theirs");
+}
+
+TEST_F(DebugLogTest, LogThatCannotBeOpenedIsReportedWithTheReason) {
+    EMClientAPIDebugLogStatus(nullptr, 0);
+    EMClientAPISetDebugMode(1, nullptr);
+    const std::string other = dir_ + "/other";
+    { std::ofstream(other) << "other"; }
+    struct Case {
+        const char* what;
+        bool (*plant)(const std::string& log, const std::string& other);
+        const char* reason;
+    } cases[] = {
+        {"a directory", [](const std::string& log, const std::string&) { return ::mkdir(log.c_str(), 0700) == 0; },
+         "Is a directory"},
+        {"a link", [](const std::string& log, const std::string& o) { return ::symlink(o.c_str(), log.c_str()) == 0; },
+         "it is a symbolic link"},
+        {"a second name", [](const std::string& log, const std::string& o) { return ::link(o.c_str(), log.c_str()) == 0; },
+         "it has other names (hard links)"},
+        // Created by another user before us (as root, give it away).
+        {"a foreign file",
+         [](const std::string& log, const std::string&) {
+             std::ofstream(log) << "theirs";
+             return ::geteuid() != 0 || ::chown(log.c_str(), 65534, 65534) == 0;
+         },
+         "it belongs to another user"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(log_);
+        ASSERT_TRUE(c.plant(log_, other)) << c.what;
+        if (std::string(c.what) == "a foreign file" && ::geteuid() != 0) continue;  // cannot arrange it
+        EXPECT_EQ(EMClientAPIWriteDebugFile("entry"), EMCLIENTAPI_OPENDEBUGFILE_ERROR) << c.what;
+        EXPECT_EQ(log_status(),
+                  std::make_pair(EMCLIENTAPI_OPENDEBUGFILE_ERROR,
+                                 "Cannot open the debug log " + log_ + ": " + c.reason + "; nothing is logged"))
+            << c.what;
+        EXPECT_EQ(log_status().first, 0) << c.what;
+    }
+    EXPECT_EQ(read_file(other), "other");
 }
 
 }  // namespace

@@ -205,7 +205,7 @@ TEST_F(DiagTest, VersionQueryLogsInAfreshOnTheElementManager) {
     ASSERT_TRUE(start()) << sim_.output();
     std::string reply;
     ASSERT_EQ(command(admin_legacy(host(2301)), reply), 0);  // leaves a session cookie behind
-    ASSERT_EQ(read_file(persist_).size(), 56u);
+    ASSERT_EQ(read_file(persist_).size(), (host(2301) + "\nadministrator\n").size() + 56 + 1);
     char version[80], build[80];
     ASSERT_EQ(EMClientAPITNGGetEMVersion(server(), kUser, kPassword, version, build), 0);
     EXPECT_STREQ(version, "TEST-7.1");

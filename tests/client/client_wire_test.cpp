@@ -107,14 +107,15 @@ TEST_F(WireTest, PersistedCookieIsReusedWithoutLoginTraffic) {
     struct stat st {};
     ASSERT_EQ(::lstat(persist_.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    EXPECT_EQ(read_file(persist_).size(), 56u);
+    // The session is kept with the manager and user it belongs to.
+    EXPECT_EQ(read_file(persist_), host(2301) + "\nadministrator\n" + cookie_line(sent[2].bytes).substr(20) + "\n");
 }
 
 TEST_F(WireTest, ChangedCredentialsEmptyTheCookieFileFirst) {
     ASSERT_TRUE(start_sim()) << sim_.output();
     std::string reply;
     ASSERT_EQ(command(admin_legacy(host(2301)), reply), 0);
-    ASSERT_EQ(read_file(persist_).size(), 56u);
+    ASSERT_EQ(read_file(persist_).size(), (host(2301) + "\nadministrator\n").size() + 56 + 1);
     // The simulator knows only the administrator: the login is refused.
     EXPECT_EQ(command(legacy_request(host(2301), "operator", "password"), reply), EMCLIENTAPI_PERMISSIONDENIED_ERROR);
     EXPECT_EQ(read_file(persist_), "");
