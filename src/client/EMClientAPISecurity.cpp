@@ -88,11 +88,17 @@ int exchange(SString& server, SString& port, const SString& request, SString& an
     return 0;
 }
 
-// The 56 characters after marker, or empty when the text ends within them.
+// The 56 characters after marker, or empty when the text ends within them
+// or they are not all visible ASCII: the cookie goes back into a request
+// header, where a CR or LF from the server would start headers of its own.
 SString value_after(const SString& text, int markerAt, const char* marker) {
     SString value;
     int from = markerAt + static_cast<int>(std::strlen(marker));
-    if (text.GetBufferSize() - from >= kCookieLength) value.AssignRange(text.GetBufferPointer() + from, kCookieLength);
+    if (text.GetBufferSize() - from < kCookieLength) return value;
+    const char* start = text.GetBufferPointer() + from;
+    for (int i = 0; i < kCookieLength; ++i)
+        if (start[i] < '!' || start[i] > '~') return value;
+    value.AssignRange(start, kCookieLength);
     return value;
 }
 

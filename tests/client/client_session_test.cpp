@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "EMClientAPIErrors.h"
+#include "EMClientAPISecurity.h"
 #include "fake_server.h"
 #include "wire_fixture.h"
 
@@ -104,6 +105,32 @@ TEST_F(SessionTest, SessionRefusedEveryTimeFailsAfterOneRelogin) {
     EXPECT_EQ(command(admin_legacy(address + ":2301"), reply, 0), EMCLIENTAPI_PERMISSIONDENIED_ERROR);
     EXPECT_EQ(agent.requests(), 6);  // two logins and two refused requests, nothing more
     EXPECT_TRUE(sleeps().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The key and the cookie are taken only as 56 visible characters: a CR or
+// LF among them would let a server write header lines into later requests.
+TEST(SessionTokens, OnlyVisibleCharactersMakeAKeyOrCookie) {
+    const std::string good(56, 'A');
+    struct Case {
+        std::string value;
+        bool taken;
+    };
+    const Case cases[] = {
+        {good, true},
+        {good.substr(0, 20) + "\r\nX-Evil: 1\r\n" + good.substr(0, 23), false},
+        {good.substr(0, 55) + " ", false},
+        {good.substr(0, 30) + "\x7f" + good.substr(0, 25), false},
+        {good.substr(0, 40), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        SString answer(("HTTP/1.0 200 OK\r\nSet-Cookie: Tessel-KLMD=" + c.value + "\r\n\r\n").c_str());
+        EXPECT_EQ(SizeOf(EMClientAPISessionCookieOf(answer)), c.taken ? 56 : 0);
+    }
 }
 
 }  // namespace
