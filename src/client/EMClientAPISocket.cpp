@@ -2,10 +2,12 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -78,6 +80,9 @@ int EMClientAPISocket::Open(SString& serverName, SString& port, int protocol) {
         return EMCLIENTAPISOCKET_CONNECT_ERROR;
     }
     open_ = 1;
+    // A fresh connection holds nothing of an earlier exchange.
+    delete_ = 0;
+    deadline_ = -1;
     return EMCLIENTAPI_SUCCESS;
 }
 
@@ -110,12 +115,14 @@ bool send_all(int fd, const char* data, size_t n) {
 
 int EMClientAPISocket::SendSoapRequest(const SString& text) {
     if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
+    deadline_ = -1;  // the answer's time starts with its first read
     size_t n = text.GetBufferSize() > 0 ? static_cast<size_t>(text.GetBufferSize()) : 0;
     return send_all(fd_, TextOf(text), n) ? EMCLIENTAPI_SUCCESS : EMCLIENTAPISOCKET_SEND_ERROR;
 }
 
 int EMClientAPISocket::Send(const SString& text) {
     if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
+    deadline_ = -1;
     size_t n = text.GetBufferSize() > 0 ? static_cast<size_t>(text.GetBufferSize()) : 0;
     return send_all(fd_, TextOf(text), n + 1) ? EMCLIENTAPI_SUCCESS : EMCLIENTAPISOCKET_SEND_ERROR;
 }
@@ -127,9 +134,32 @@ int EMClientAPISocket::SetSocketOptions() {
     return EMCLIENTAPI_SUCCESS;
 }
 
+bool EMClientAPISocket::HasStaleBytes() const {
+    if (fd_ < 0) return false;
+    char c;
+    return ::recv(fd_, &c, 1, MSG_PEEK | MSG_DONTWAIT) > 0;
+}
+
+int EMClientAPISocket::WaitReadable() {
+    // A server that sends a byte now and then would restart a per-read
+    // time-out for good: the reply as a whole gets the time-out.
+    int64_t now = EMClientAPIMonotonicMs();
+    if (deadline_ < 0) deadline_ = now + static_cast<int64_t>(timeout_ > 0 ? timeout_ : 60) * 1000;
+    for (;;) {
+        int64_t left = deadline_ - now;
+        if (left <= 0) return EMCLIENTAPISOCKET_RECEIVETIMEOUT_ERROR;
+        pollfd p{fd_, POLLIN, 0};
+        int rc = ::poll(&p, 1, left < INT_MAX ? static_cast<int>(left) : INT_MAX);
+        if (rc > 0) return EMCLIENTAPI_SUCCESS;  // data, the close, or an error the read reports
+        if (rc < 0 && errno != EINTR) return EMCLIENTAPISOCKET_RECEIVE_ERROR;
+        now = EMClientAPIMonotonicMs();  // a signal, or the time ran out: look again
+    }
+}
+
 int EMClientAPISocket::ReadChunk(SString& text, int& countdown) {
     char buffer[kChunk + 1];
     for (;;) {
+        if (int rc = WaitReadable()) return -rc;
         std::memset(buffer, 0, sizeof buffer);
         ssize_t n = ::recv(fd_, buffer, kChunk, 0);
         if (n >= 0) {
@@ -166,6 +196,7 @@ int EMClientAPISocket::Receive(SString& text) {
     if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
     if (int rc = SetSocketOptions()) return rc;
     text.Clear();
+    deadline_ = -1;  // one call reads one whole reply
     int countdown = timeout_;
     for (;;) {
         int n = ReadChunk(text, countdown);

@@ -202,6 +202,11 @@ int PerformRequest(EMClientAPISocket* connection, EMClientAPIXMLBuffer& request,
     if (int rc = GetSoapSvrXMLRequest(copy, bridge)) return rc;
     EMClientAPITNGLogAt(2, " ** Socket connection for sending request is open");
     EMClientAPITNGLogAt(1, " ** Request sent to server ->", &bridge);
+    // Bytes waiting before the request goes are the tail of an earlier
+    // reply; read after it, they would answer this request in its place.
+    if (connection->IsMarkForDelete() || connection->HasStaleBytes()) {
+        if (int rc = connection->OpenSoapConnection(request.GetServerName(), request.GetServerPort())) return rc;
+    }
     if (int rc = connection->SendSoapRequest(bridge)) return rc;
     EMClientAPITNGLogAt(2, " ** Request sent to server");
 
@@ -227,6 +232,15 @@ int PerformRequest(EMClientAPISocket* connection, EMClientAPIXMLBuffer& request,
         if (int rc = connection->ReceiveSoapResponse(chunk, n)) return rc;
         received += n;
         if ((answer += chunk) != 0) return EMCLIENTAPI_ALLOCATION_ERROR;
+    }
+    if (received > expected) {
+        // More than the reply announced: the surplus is no answer to
+        // anything, and what else the server sends cannot be trusted to
+        // line up with requests on this connection.
+        size_t keep = static_cast<size_t>(declaration) + static_cast<size_t>(expected);
+        if (keep < static_cast<size_t>(SizeOf(answer)) && answer.AssignRange(TextOf(answer), keep) != 0)
+            return EMCLIENTAPI_ALLOCATION_ERROR;
+        connection->MarkForDelete();
     }
     EMClientAPITNGLogAt(2, " ** Response from server received");
     EMClientAPITNGLogAt(1, " ** Response from server ->", &answer);
