@@ -48,6 +48,7 @@ constexpr ErrorEntry kErrors[] = {
     {403, "EMCLIENTAPI_WRITECLIENTFILE_ERROR", "Error writing to the client file after the transfer."},
     {500, "EMCLIENTAPI_OBJECTNOTFOUND_ERROR", "Error a requested object doesn't exist on the specified storage cell."},
     {1000, "EMCLIENTAPITNG_SOAPSERVER_RESPONSE_INVALID_ERROR", "Invalid Soap Server Response."},
+    {1001, "EMCLIENTAPITNG_REPLYTOOLARGE_ERROR", "The server's reply is larger than the accepted maximum of 256 MB."},
 };
 
 const ErrorEntry* find_entry(int code) {

@@ -31,6 +31,7 @@ constexpr int EMCLIENTAPI_OPENCLIENTFILE_ERROR = 402;
 constexpr int EMCLIENTAPI_WRITECLIENTFILE_ERROR = 403;
 constexpr int EMCLIENTAPI_OBJECTNOTFOUND_ERROR = 500;
 constexpr int EMCLIENTAPITNG_SOAPSERVER_RESPONSE_INVALID_ERROR = 1000;
+constexpr int EMCLIENTAPITNG_REPLYTOOLARGE_ERROR = 1001;
 
 // Symbolic name and text of a code; null for a code not in the table.
 const char* EMClientAPIErrorName(int code);

@@ -156,18 +156,11 @@ int EMClientAPISocket::WaitReadable() {
     }
 }
 
-int EMClientAPISocket::ReadChunk(SString& text, int& countdown) {
-    char buffer[kChunk + 1];
+int EMClientAPISocket::ReadSome(char* into, size_t most, int& countdown) {
     for (;;) {
         if (int rc = WaitReadable()) return -rc;
-        std::memset(buffer, 0, sizeof buffer);
-        ssize_t n = ::recv(fd_, buffer, kChunk, 0);
-        if (n >= 0) {
-            // A NUL inside the data ends what the text can hold.
-            if (n > 0 && text.AppendRange(buffer, ::strnlen(buffer, static_cast<size_t>(n))) != 0)
-                return -EMCLIENTAPI_ALLOCATION_ERROR;
-            return static_cast<int>(n);
-        }
+        ssize_t n = ::recv(fd_, into, most, 0);
+        if (n >= 0) return static_cast<int>(n);
         int error = errno;
         // The receive time-out ran out: the server has not answered for the
         // library's whole time-out, so waiting on is waiting for good.
@@ -177,6 +170,33 @@ int EMClientAPISocket::ReadChunk(SString& text, int& countdown) {
         if (!block_mode_) --countdown;
         EMClientAPISleepSeconds(1);
     }
+}
+
+int EMClientAPISocket::ReadChunk(SString& text, int& countdown) {
+    char buffer[kChunk + 1];
+    std::memset(buffer, 0, sizeof buffer);
+    int n = ReadSome(buffer, kChunk, countdown);
+    // A NUL inside the data ends what the text can hold.
+    if (n > 0 && text.AppendRange(buffer, ::strnlen(buffer, static_cast<size_t>(n))) != 0)
+        return -EMCLIENTAPI_ALLOCATION_ERROR;
+    return n;
+}
+
+int EMClientAPISocket::ReceiveInto(SString& text, size_t most, int& byteCount) {
+    byteCount = 0;
+    if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
+    size_t room = 0;
+    char* into = text.SpareSpace(room);
+    if (into == nullptr || room == 0) return EMCLIENTAPI_ALLOCATION_ERROR;
+    if (most > room) most = room;
+    if (most > static_cast<size_t>(INT_MAX)) most = INT_MAX;
+    int countdown = timeout_;
+    int n = ReadSome(into, most, countdown);
+    if (n < 0) return -n;
+    if (n == 0) return EMCLIENTAPISOCKET_RECEIVE_ERROR;  // closed before the reply was whole
+    text.CommitAppend(static_cast<size_t>(n));
+    byteCount = n;
+    return EMCLIENTAPI_SUCCESS;
 }
 
 int EMClientAPISocket::ReceiveSoapResponse(SString& text, int& byteCount) {

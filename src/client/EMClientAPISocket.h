@@ -34,6 +34,10 @@ public:
     int ReceiveSoapResponse(SString& text, int& byteCount);
     // Everything until the server closes the connection.
     int Receive(SString& text);
+    // One read of at most `most` bytes straight into the room text has
+    // reserved (SString::Reserve), with no copy on the way: the bytes as
+    // they came, NULs included. 109 when the server closed the connection.
+    int ReceiveInto(SString& text, size_t most, int& byteCount);
 
     // Bytes already waiting, before any request was sent: what is left of
     // an earlier reply, never the answer to the next request.
@@ -53,6 +57,8 @@ private:
     // One read into a 5121-byte buffer, retried as the countdown allows:
     // bytes read (0 at close), or -code on failure.
     int ReadChunk(SString& text, int& countdown);
+    // One read of at most `most` bytes into `into`, retried as above.
+    int ReadSome(char* into, size_t most, int& countdown);
     // Waits until a read can deliver or the reply's deadline passes: 0, or
     // the failure code.
     int WaitReadable();

@@ -51,6 +51,24 @@ TEST_F(ReplyTest, BytesAfterTheAnnouncedBodyNeverAnswerTheNextCommand) {
     }
 }
 
+// A reply is held whole in memory, so one past the bound is refused before
+// its memory is taken, and its connection is not used again.
+TEST_F(ReplyTest, ReplyAboveTheAcceptedSizeIsRefused) {
+    std::string address = simtest::unique_loopback_address();
+    std::string huge = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(EMClientAPITNGMaxReplyBytes + 1L) +
+                       "\r\n\r\n<?xml version=\"1.0\"?>\n<soap:Envelope>";
+    FakeServer bridge(address, 12301, {huge, bridge_reply(document("next"))});
+    ASSERT_TRUE(bridge.listening());
+    std::string reply;
+    EXPECT_EQ(command(admin_v3(address + ":12301"), reply), EMCLIENTAPITNG_REPLYTOOLARGE_ERROR);
+    EXPECT_EQ(reply, "");
+    char text[256];
+    ASSERT_EQ(EMClientAPITNGGetErrorDescription(EMCLIENTAPITNG_REPLYTOOLARGE_ERROR, text, sizeof text), 0);
+    EXPECT_NE(std::string(text).find("larger than the accepted maximum of 256 MB"), std::string::npos) << text;
+    ASSERT_EQ(command(admin_v3(address + ":12301"), reply), 0);
+    EXPECT_EQ(reply, document("next"));
+}
+
 // A clock that moves a quarter second each time it is read, so a deadline
 // of one second passes after a few reads whatever the real time taken.
 std::atomic<int64_t> g_now{0};
