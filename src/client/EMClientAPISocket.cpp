@@ -86,6 +86,16 @@ int EMClientAPISocket::Open(SString& serverName, SString& port, int protocol) {
     return EMCLIENTAPI_SUCCESS;
 }
 
+int EMClientAPISocket::Adopt(int fd) {
+    if (open_ || fd_ >= 0) CloseConnection();
+    if (fd < 0) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
+    fd_ = fd;
+    open_ = 1;
+    delete_ = 0;
+    deadline_ = -1;
+    return EMCLIENTAPI_SUCCESS;
+}
+
 int EMClientAPISocket::CloseConnection() {
     open_ = 0;
     if (fd_ >= 0) {

@@ -20,6 +20,9 @@ public:
     int OpenSoapConnection(SString serverName, SString port);
     int OpenConnection(SString serverName, SString port);
     int CloseConnection();
+    // Takes over a stream socket connected by other means (a socket pair
+    // in the fuzzer), as an open connection.
+    int Adopt(int fd);
 
     // The text's characters; Send adds the terminating NUL the element
     // manager expects.
