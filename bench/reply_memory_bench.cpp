@@ -64,8 +64,8 @@ inline std::string bridge_reply_of_size(size_t bytes) {
     }
     body += escaped_closing;
     body += tail;
-    std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
-                        std::to_string(body.size()) + "\r\n\r\n";
+    std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: ";
+    reply += std::to_string(body.size()) + "\r\n\r\n";
     reply += body;
     return reply;
 }
@@ -155,7 +155,7 @@ void BM_ReplyPeakMemory(benchmark::State& state) {
         state.SkipWithError("no listening socket");
         return;
     }
-    const std::string host = "127.0.0.1:" + std::to_string(ntohs(a.sin_port));
+    const std::string host = std::string("127.0.0.1:") + std::to_string(ntohs(a.sin_port));
     int ready[2];
     if (::pipe(ready) != 0) {
         state.SkipWithError("no pipe");

@@ -55,8 +55,8 @@ TEST_F(ReplyTest, BytesAfterTheAnnouncedBodyNeverAnswerTheNextCommand) {
 // its memory is taken, and its connection is not used again.
 TEST_F(ReplyTest, ReplyAboveTheAcceptedSizeIsRefused) {
     std::string address = simtest::unique_loopback_address();
-    std::string huge = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(EMClientAPITNGMaxReplyBytes + 1L) +
-                       "\r\n\r\n<?xml version=\"1.0\"?>\n<soap:Envelope>";
+    std::string huge = "HTTP/1.1 200 OK\r\nContent-Length: ";
+    huge += std::to_string(EMClientAPITNGMaxReplyBytes + 1L) + "\r\n\r\n<?xml version=\"1.0\"?>\n<soap:Envelope>";
     FakeServer bridge(address, 12301, {huge, bridge_reply(document("next"))});
     ASSERT_TRUE(bridge.listening());
     std::string reply;
@@ -91,7 +91,7 @@ TEST_F(ReplyTest, TricklingServerEndsInTheTimeoutOfTheWholeReply) {
     }
     // The legacy path reads to the connection's close through the same
     // socket, under the same bound.
-    FakeServer agent(address, 2301, {"HTTP/1.1 200 OK\r\n\r\n" + std::string(600, 'y')}, true);
+    FakeServer agent(address, 2301, {std::string("HTTP/1.1 200 OK\r\n\r\n") + std::string(600, 'y')}, true);
     ASSERT_TRUE(agent.listening());
     agent.trickle(5);
     EMClientAPISocket socket(0, 1);
