@@ -50,6 +50,7 @@ constexpr ErrorEntry kErrors[] = {
     {1000, "EMCLIENTAPITNG_SOAPSERVER_RESPONSE_INVALID_ERROR", "Invalid Soap Server Response."},
     {404, "EMCLIENTAPI_ROTATEDEBUGFILE_ERROR",
      "Cannot replace the previous debug output file; the debug output file was emptied instead."},
+    {1001, "EMCLIENTAPITNG_REPLYTOOLARGE_ERROR", "The server's reply is larger than the accepted maximum of 256 MB."},
 };
 
 const ErrorEntry* find_entry(int code) {

@@ -32,6 +32,7 @@ constexpr int EMCLIENTAPI_WRITECLIENTFILE_ERROR = 403;
 constexpr int EMCLIENTAPI_OBJECTNOTFOUND_ERROR = 500;
 constexpr int EMCLIENTAPITNG_SOAPSERVER_RESPONSE_INVALID_ERROR = 1000;
 constexpr int EMCLIENTAPI_ROTATEDEBUGFILE_ERROR = 404;
+constexpr int EMCLIENTAPITNG_REPLYTOOLARGE_ERROR = 1001;
 
 // Symbolic name and text of a code; null for a code not in the table.
 const char* EMClientAPIErrorName(int code);

@@ -16,6 +16,12 @@ void real_sleep(unsigned seconds) {
 
 time_t real_clock() { return ::time(nullptr); }
 
+int64_t real_monotonic() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 int real_host_name(char* name, size_t size) {
     if (name == nullptr || size == 0) return -1;
     if (::gethostname(name, size) != 0) return -1;
@@ -49,6 +55,7 @@ int real_service(const char* service, uint16_t* port) {
 
 EMClientAPISleepFn g_sleep = nullptr;
 EMClientAPIClockFn g_clock = nullptr;
+EMClientAPIMonotonicFn g_monotonic = nullptr;
 EMClientAPIHostNameFn g_host_name = nullptr;
 EMClientAPIResolveFn g_resolve = nullptr;
 EMClientAPIServiceFn g_service = nullptr;
@@ -60,6 +67,9 @@ void EMClientAPISetSleep(EMClientAPISleepFn fn) { g_sleep = fn; }
 
 time_t EMClientAPINow() { return (g_clock ? g_clock : real_clock)(); }
 void EMClientAPISetClock(EMClientAPIClockFn fn) { g_clock = fn; }
+
+int64_t EMClientAPIMonotonicMs() { return (g_monotonic ? g_monotonic : real_monotonic)(); }
+void EMClientAPISetMonotonicClock(EMClientAPIMonotonicFn fn) { g_monotonic = fn; }
 
 int EMClientAPIGetHostName(char* name, size_t size) {
     return (g_host_name ? g_host_name : real_host_name)(name, size);

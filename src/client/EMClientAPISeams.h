@@ -19,6 +19,12 @@ using EMClientAPIClockFn = time_t (*)();
 time_t EMClientAPINow();
 void EMClientAPISetClock(EMClientAPIClockFn fn);  // null restores the real clock
 
+// Milliseconds from an arbitrary start that never jump with the time of
+// day: what receive deadlines are measured in.
+using EMClientAPIMonotonicFn = int64_t (*)();
+int64_t EMClientAPIMonotonicMs();
+void EMClientAPISetMonotonicClock(EMClientAPIMonotonicFn fn);  // null restores
+
 // The local host name, with gethostname's contract: 0 on success, and the
 // name NUL-terminated within size bytes.
 using EMClientAPIHostNameFn = int (*)(char* name, size_t size);

@@ -2,10 +2,12 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -78,6 +80,19 @@ int EMClientAPISocket::Open(SString& serverName, SString& port, int protocol) {
         return EMCLIENTAPISOCKET_CONNECT_ERROR;
     }
     open_ = 1;
+    // A fresh connection holds nothing of an earlier exchange.
+    delete_ = 0;
+    deadline_ = -1;
+    return EMCLIENTAPI_SUCCESS;
+}
+
+int EMClientAPISocket::Adopt(int fd) {
+    if (open_ || fd_ >= 0) CloseConnection();
+    if (fd < 0) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
+    fd_ = fd;
+    open_ = 1;
+    delete_ = 0;
+    deadline_ = -1;
     return EMCLIENTAPI_SUCCESS;
 }
 
@@ -110,12 +125,14 @@ bool send_all(int fd, const char* data, size_t n) {
 
 int EMClientAPISocket::SendSoapRequest(const SString& text) {
     if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
+    deadline_ = -1;  // the answer's time starts with its first read
     size_t n = text.GetBufferSize() > 0 ? static_cast<size_t>(text.GetBufferSize()) : 0;
     return send_all(fd_, TextOf(text), n) ? EMCLIENTAPI_SUCCESS : EMCLIENTAPISOCKET_SEND_ERROR;
 }
 
 int EMClientAPISocket::Send(const SString& text) {
     if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
+    deadline_ = -1;
     size_t n = text.GetBufferSize() > 0 ? static_cast<size_t>(text.GetBufferSize()) : 0;
     return send_all(fd_, TextOf(text), n + 1) ? EMCLIENTAPI_SUCCESS : EMCLIENTAPISOCKET_SEND_ERROR;
 }
@@ -127,17 +144,33 @@ int EMClientAPISocket::SetSocketOptions() {
     return EMCLIENTAPI_SUCCESS;
 }
 
-int EMClientAPISocket::ReadChunk(SString& text, int& countdown) {
-    char buffer[kChunk + 1];
+bool EMClientAPISocket::HasStaleBytes() const {
+    if (fd_ < 0) return false;
+    char c;
+    return ::recv(fd_, &c, 1, MSG_PEEK | MSG_DONTWAIT) > 0;
+}
+
+int EMClientAPISocket::WaitReadable() {
+    // A server that sends a byte now and then would restart a per-read
+    // time-out for good: the reply as a whole gets the time-out.
+    int64_t now = EMClientAPIMonotonicMs();
+    if (deadline_ < 0) deadline_ = now + static_cast<int64_t>(timeout_ > 0 ? timeout_ : 60) * 1000;
     for (;;) {
-        std::memset(buffer, 0, sizeof buffer);
-        ssize_t n = ::recv(fd_, buffer, kChunk, 0);
-        if (n >= 0) {
-            // A NUL inside the data ends what the text can hold.
-            if (n > 0 && text.AppendRange(buffer, ::strnlen(buffer, static_cast<size_t>(n))) != 0)
-                return -EMCLIENTAPI_ALLOCATION_ERROR;
-            return static_cast<int>(n);
-        }
+        int64_t left = deadline_ - now;
+        if (left <= 0) return EMCLIENTAPISOCKET_RECEIVETIMEOUT_ERROR;
+        pollfd p{fd_, POLLIN, 0};
+        int rc = ::poll(&p, 1, left < INT_MAX ? static_cast<int>(left) : INT_MAX);
+        if (rc > 0) return EMCLIENTAPI_SUCCESS;  // data, the close, or an error the read reports
+        if (rc < 0 && errno != EINTR) return EMCLIENTAPISOCKET_RECEIVE_ERROR;
+        now = EMClientAPIMonotonicMs();  // a signal, or the time ran out: look again
+    }
+}
+
+int EMClientAPISocket::ReadSome(char* into, size_t most, int& countdown) {
+    for (;;) {
+        if (int rc = WaitReadable()) return -rc;
+        ssize_t n = ::recv(fd_, into, most, 0);
+        if (n >= 0) return static_cast<int>(n);
         int error = errno;
         // The receive time-out ran out: the server has not answered for the
         // library's whole time-out, so waiting on is waiting for good.
@@ -147,6 +180,33 @@ int EMClientAPISocket::ReadChunk(SString& text, int& countdown) {
         if (!block_mode_) --countdown;
         EMClientAPISleepSeconds(1);
     }
+}
+
+int EMClientAPISocket::ReadChunk(SString& text, int& countdown) {
+    char buffer[kChunk + 1];
+    std::memset(buffer, 0, sizeof buffer);
+    int n = ReadSome(buffer, kChunk, countdown);
+    // A NUL inside the data ends what the text can hold.
+    if (n > 0 && text.AppendRange(buffer, ::strnlen(buffer, static_cast<size_t>(n))) != 0)
+        return -EMCLIENTAPI_ALLOCATION_ERROR;
+    return n;
+}
+
+int EMClientAPISocket::ReceiveInto(SString& text, size_t most, int& byteCount) {
+    byteCount = 0;
+    if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
+    size_t room = 0;
+    char* into = text.SpareSpace(room);
+    if (into == nullptr || room == 0) return EMCLIENTAPI_ALLOCATION_ERROR;
+    if (most > room) most = room;
+    if (most > static_cast<size_t>(INT_MAX)) most = INT_MAX;
+    int countdown = timeout_;
+    int n = ReadSome(into, most, countdown);
+    if (n < 0) return -n;
+    if (n == 0) return EMCLIENTAPISOCKET_RECEIVE_ERROR;  // closed before the reply was whole
+    text.CommitAppend(static_cast<size_t>(n));
+    byteCount = n;
+    return EMCLIENTAPI_SUCCESS;
 }
 
 int EMClientAPISocket::ReceiveSoapResponse(SString& text, int& byteCount) {
@@ -166,6 +226,7 @@ int EMClientAPISocket::Receive(SString& text) {
     if (!open_) return EMCLIENTAPISOCKET_SOCKETNOTOPEN_ERROR;
     if (int rc = SetSocketOptions()) return rc;
     text.Clear();
+    deadline_ = -1;  // one call reads one whole reply
     int countdown = timeout_;
     for (;;) {
         int n = ReadChunk(text, countdown);

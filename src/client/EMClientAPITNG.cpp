@@ -46,6 +46,7 @@ int read_to_declaration(EMClientAPISocket* connection, SString& text, int& count
         if (rc != 0) return rc;
         count += n;
         if ((text += chunk) != 0) return EMCLIENTAPI_ALLOCATION_ERROR;
+        if (count > EMClientAPITNGMaxReplyBytes) return report(EMCLIENTAPITNG_REPLYTOOLARGE_ERROR);
     }
 }
 
@@ -202,6 +203,11 @@ int PerformRequest(EMClientAPISocket* connection, EMClientAPIXMLBuffer& request,
     if (int rc = GetSoapSvrXMLRequest(copy, bridge)) return rc;
     EMClientAPITNGLogAt(2, " ** Socket connection for sending request is open");
     EMClientAPITNGLogAt(1, " ** Request sent to server ->", &bridge);
+    // Bytes waiting before the request goes are the tail of an earlier
+    // reply; read after it, they would answer this request in its place.
+    if (connection->IsMarkForDelete() || connection->HasStaleBytes()) {
+        if (int rc = connection->OpenSoapConnection(request.GetServerName(), request.GetServerPort())) return rc;
+    }
     if (int rc = connection->SendSoapRequest(bridge)) return rc;
     EMClientAPITNGLogAt(2, " ** Request sent to server");
 
@@ -220,17 +226,35 @@ int PerformRequest(EMClientAPISocket* connection, EMClientAPIXMLBuffer& request,
     // connection: refuse it (the connection is then dropped).
     int expected = answer.GetContentLength();
     if (expected < 0) return report(EMCLIENTAPITNG_SOAPSERVER_RESPONSE_INVALID_ERROR);
-    long received = count - declaration;
-    while (received < expected) {
-        SString chunk;
-        int n = 0;
-        if (int rc = connection->ReceiveSoapResponse(chunk, n)) return rc;
-        received += n;
-        if ((answer += chunk) != 0) return EMCLIENTAPI_ALLOCATION_ERROR;
+    if (expected > EMClientAPITNGMaxReplyBytes) {
+        connection->MarkForDelete();
+        return report(EMCLIENTAPITNG_REPLYTOOLARGE_ERROR);
     }
+    // The reply is held once: storage for all of it is taken up front, the
+    // rest is read straight into it, and the payload is unwrapped in place.
+    size_t whole = static_cast<size_t>(declaration) + static_cast<size_t>(expected);
+    size_t have = static_cast<size_t>(SizeOf(answer));
+    if (static_cast<size_t>(count) > whole) {
+        // More than the reply announced: the surplus is no answer to
+        // anything, and what else the server sends cannot be trusted to
+        // line up with requests on this connection.
+        connection->MarkForDelete();
+        if (have > whole) have = whole;
+    }
+    if (reply.AssignRange(TextOf(answer), have) != 0 || reply.Reserve(whole) != 0)
+        return report(EMCLIENTAPI_ALLOCATION_ERROR);
+    answer.CleanupBuffer();
+    for (size_t received = static_cast<size_t>(count); received < whole;) {
+        int n = 0;
+        if (int rc = connection->ReceiveInto(reply, whole - received, n)) return rc;
+        received += static_cast<size_t>(n);
+    }
+    // A NUL inside the data ends what the text can hold.
+    if (const void* nul = std::memchr(TextOf(reply), '\0', static_cast<size_t>(SizeOf(reply))))
+        reply.Truncate(static_cast<size_t>(static_cast<const char*>(nul) - TextOf(reply)));
     EMClientAPITNGLogAt(2, " ** Response from server received");
-    EMClientAPITNGLogAt(1, " ** Response from server ->", &answer);
-    if (int rc = answer.GetXmlPayload(reply)) return rc;
+    EMClientAPITNGLogAt(1, " ** Response from server ->", &reply);
+    if (int rc = reply.TakeXmlPayload()) return rc;
     EMClientAPITNGLogAt(1, " ** Client response ->", &reply);
     return 0;
 }
@@ -273,13 +297,14 @@ int EMClientAPITNGCommandEx(const char* request, char** response, int* responseL
         request, retries, reply,
         [&](const char* text) { return ExecuteELMCommandEx(text, response, responseLength, retries); }, handedOver);
     if (handedOver || rc != 0) return rc;
+    // The reply's own buffer goes to the caller: a large reply is never
+    // held twice.
     int n = SizeOf(reply);
-    char* copy = new (std::nothrow) char[static_cast<size_t>(n) + 1];
-    if (copy == nullptr) {
+    char* text = reply.Release();
+    if (text == nullptr) {
         rc = report(EMCLIENTAPI_ALLOCATION_ERROR);
     } else {
-        std::memcpy(copy, TextOf(reply), static_cast<size_t>(n) + 1);
-        *response = copy;
+        *response = text;
         *responseLength = n;
     }
     if (gnSockDestroy) EMClientAPITNGCleanup();

@@ -327,6 +327,31 @@ int EMClientAPIXMLBuffer::GetXmlPayload(EMClientAPIXMLBuffer& out) const {
     return out.RemoveNormalization();
 }
 
+int EMClientAPIXMLBuffer::TakeXmlPayload() {
+    int open = Find("<xmlPayload>");
+    if (open < 0) return -1;
+    int content = open + len("<xmlPayload>");
+    int close = FindIndex("</xmlPayload>", content);
+    if (close < 0) return -1;
+    char* t = MutableBuffer();
+    size_t n = static_cast<size_t>(close - content);
+    std::memmove(t, t + content, n);
+    Truncate(n);
+    // As unescape_all: only a payload holding "&lt;" was escaped at all.
+    if (Find("&lt;") < 0) return EMCLIENTAPI_SUCCESS;
+    size_t out = 0;
+    for (size_t i = 0; i < n;) {
+        if (i + 4 <= n && t[i] == '&' && t[i + 2] == 't' && t[i + 3] == ';' && (t[i + 1] == 'l' || t[i + 1] == 'g')) {
+            t[out++] = t[i + 1] == 'l' ? '<' : '>';
+            i += 4;
+        } else {
+            t[out++] = t[i++];
+        }
+    }
+    Truncate(out);
+    return EMCLIENTAPI_SUCCESS;
+}
+
 int EMClientAPIAnnouncedLength(const SString& text, int limit) {
     // Either spelling of the field name, whichever comes first.
     int field = text.Find("Content-Length:");

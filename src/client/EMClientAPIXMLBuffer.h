@@ -51,6 +51,10 @@ public:
     // The un-escaped content of the xmlPayload element: 0, -1 when a tag is
     // missing, 302 when memory ran out.
     int GetXmlPayload(EMClientAPIXMLBuffer& out) const;
+    // The same, in place: this message becomes the un-escaped content of its
+    // xmlPayload element without a second copy of it (0, or -1 with the
+    // message unchanged when a tag is missing).
+    int TakeXmlPayload();
     // The Content-Length (or Content-length) header value, counted from the
     // XML declaration: -1 without a declaration, without the header before it
     // or without digits after the header.

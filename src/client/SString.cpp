@@ -3,9 +3,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace {
+
+char* allocate(size_t n) { return new (std::nothrow) char[n]; }
 
 // First occurrence of needle in haystack; memmem is linear in glibc, so
 // long texts never cost quadratic time.
@@ -35,7 +38,7 @@ SString::SString(SString&& other) noexcept
       len_(std::exchange(other.len_, 0)),
       cap_(std::exchange(other.cap_, 0)) {}
 
-SString::~SString() { std::free(buf_); }
+SString::~SString() { delete[] buf_; }
 
 int SString::AssignRange(const char* text, size_t n) {
     // No text is that long; refusing it also keeps n + 1 from wrapping.
@@ -48,11 +51,11 @@ int SString::AssignRange(const char* text, size_t n) {
         len_ = n;
         return 0;
     }
-    char* fresh = static_cast<char*>(std::malloc(n + 1));
+    char* fresh = allocate(n + 1);
     if (fresh == nullptr) return 1;
     std::memcpy(fresh, text, n);  // text may lie in the old block
     fresh[n] = '\0';
-    std::free(buf_);
+    delete[] buf_;
     buf_ = fresh;
     len_ = n;
     cap_ = n + 1;
@@ -68,11 +71,11 @@ int SString::AppendRange(const char* text, size_t n) {
         // Geometric growth keeps repeated appends (a reply read in chunks)
         // linear overall.
         size_t grown = cap_ * 2 > need ? cap_ * 2 : need;
-        char* fresh = static_cast<char*>(std::malloc(grown));
+        char* fresh = allocate(grown);
         if (fresh == nullptr) return 1;
         std::memcpy(fresh, buf_, len_);
         std::memcpy(fresh + len_, text, n);  // text may lie in the old block
-        std::free(buf_);
+        delete[] buf_;
         buf_ = fresh;
         cap_ = grown;
     }
@@ -88,7 +91,7 @@ void SString::InitBuffer() { AssignRange("", 0); }
 void SString::Clear() { AssignRange("", 0); }
 
 void SString::CleanupBuffer() {
-    std::free(buf_);
+    delete[] buf_;
     buf_ = nullptr;
     len_ = cap_ = 0;
 }
@@ -212,15 +215,53 @@ int SString::Replace(int start, int count, const char* text) {
     size_t cut = static_cast<size_t>(count) < len_ - head ? static_cast<size_t>(count) : len_ - head;
     size_t insert = std::strlen(text);
     size_t n = len_ - cut + insert;
-    char* fresh = static_cast<char*>(std::malloc(n + 1));
+    char* fresh = allocate(n + 1);
     if (fresh == nullptr) return 1;
     std::memcpy(fresh, buf_, head);
     std::memcpy(fresh + head, text, insert);
     std::memcpy(fresh + head + insert, buf_ + head + cut, len_ - head - cut);
     fresh[n] = '\0';
-    std::free(buf_);
+    delete[] buf_;
     buf_ = fresh;
     len_ = n;
     cap_ = n + 1;
     return 0;
+}
+
+int SString::Reserve(size_t n) {
+    if (n >= PTRDIFF_MAX) return 1;
+    if (buf_ != nullptr && n + 1 <= cap_) return 0;
+    char* fresh = allocate(n + 1);
+    if (fresh == nullptr) return 1;
+    if (buf_ != nullptr) std::memcpy(fresh, buf_, len_);
+    fresh[buf_ != nullptr ? len_ : 0] = '\0';
+    if (buf_ == nullptr) len_ = 0;
+    delete[] buf_;
+    buf_ = fresh;
+    cap_ = n + 1;
+    return 0;
+}
+
+char* SString::SpareSpace(size_t& room) {
+    room = buf_ != nullptr ? cap_ - len_ - 1 : 0;
+    return buf_ != nullptr ? buf_ + len_ : nullptr;
+}
+
+void SString::CommitAppend(size_t n) {
+    if (buf_ == nullptr) return;
+    if (n > cap_ - len_ - 1) n = cap_ - len_ - 1;
+    len_ += n;
+    buf_[len_] = '\0';
+}
+
+void SString::Truncate(size_t n) {
+    if (buf_ == nullptr || n >= len_) return;
+    len_ = n;
+    buf_[len_] = '\0';
+}
+
+char* SString::Release() {
+    char* out = std::exchange(buf_, nullptr);
+    len_ = cap_ = 0;
+    return out;
 }

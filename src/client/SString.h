@@ -1,5 +1,6 @@
 // SString: the client library's own heap string. Never throws; failures come
-// back as status codes, and a string whose buffer is gone (CleanupBuffer or a
+// back as status codes, buffers come from array new (so one can be handed to
+// a caller of the C interface as it is), and a string whose buffer is gone (CleanupBuffer or a
 // failed allocation) answers every query in a defined, harmless way.
 #pragma once
 
@@ -66,6 +67,22 @@ public:
     // memory ran out (AppendRange: also when there is no buffer).
     int AssignRange(const char* text, size_t n);
     int AppendRange(const char* text, size_t n);
+
+    // For a large text filled in place, held once: room for n characters
+    // in all (0, or 1 with the text unchanged when memory ran out).
+    int Reserve(size_t n);
+    // Where the next characters go and how many fit before the room ends;
+    // CommitAppend(k) then makes k of them part of the text.
+    char* SpareSpace(size_t& room);
+    void CommitAppend(size_t n);
+    // The characters, for rewrites in place that only shorten the text;
+    // Truncate then sets the new length. Null without a buffer.
+    char* MutableBuffer() { return buf_; }
+    void Truncate(size_t n);  // keeps the first n characters (all when n is longer)
+    // Hands the NUL-terminated buffer to the caller, who releases it with
+    // array delete; the string is left without a buffer. Null when it has
+    // none.
+    char* Release();
 
 private:
     char* buf_ = nullptr;

@@ -36,6 +36,7 @@ protected:
     void TearDown() override {
         EMClientAPISetSleep(nullptr);
         EMClientAPISetClock(nullptr);
+        EMClientAPISetMonotonicClock(nullptr);
         EMClientAPISetHostName(nullptr);
         EMClientAPISetResolver(nullptr);
         EMClientAPISetServiceLookup(nullptr);

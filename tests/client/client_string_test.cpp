@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "SString.h"
@@ -176,3 +177,31 @@ TEST(SStringTest, OperatorsCompareAndCopyDeeply) {
 }
 
 }  // namespace
+
+// A reply is read into reserved room and its buffer handed to the caller,
+// who releases it with array delete (the sanitizer build checks the pair).
+TEST(SStringTest, ReservedRoomFillsInPlaceAndTheBufferIsHandedOver) {
+    SString s("head:");
+    ASSERT_EQ(s.Reserve(12), 0);
+    const char* before = s.GetBufferPointer();
+    size_t room = 0;
+    char* into = s.SpareSpace(room);
+    ASSERT_EQ(room, 7u);
+    std::memcpy(into, "body!!!", 7);
+    s.CommitAppend(7);
+    EXPECT_EQ(s.GetBufferPointer(), before) << "no copy while the room lasts";
+    EXPECT_EQ(std::string(s.GetBufferPointer()), "head:body!!!");
+    s.SpareSpace(room);
+    EXPECT_EQ(room, 0u);
+    s.Truncate(9);
+    EXPECT_EQ(std::string(s.GetBufferPointer()), "head:body");
+    s.Truncate(50);
+    EXPECT_EQ(s.GetBufferSize(), 9);
+
+    char* out = s.Release();
+    EXPECT_EQ(out, before);
+    EXPECT_EQ(std::string(out), "head:body");
+    EXPECT_EQ(s.GetBufferPointer(), nullptr);
+    EXPECT_EQ(s.Release(), nullptr);
+    delete[] out;
+}

@@ -255,6 +255,28 @@ TEST_F(XMLBufferTest, PayloadWrappedAndUnwrapped) {
     EXPECT_EQ(EMClientAPIXMLBuffer("<a/>").GetXmlPayload(document), -1);
 }
 
+// The in-place form must give exactly what the copying form gives.
+TEST_F(XMLBufferTest, PayloadTakenInPlaceMatchesTheCopy) {
+    const char* cases[] = {
+        "HTTP/1.1 200 OK\n\n<?xml?><xmlPayload>&lt;a&gt;x &amp;gt; y&lt;/a&gt;</xmlPayload>",
+        "<xmlPayload>&gt; only: left escaped</xmlPayload>",
+        "<xmlPayload>&lt;b/&gt;&l</xmlPayload>",  // a partial entity at the end
+        "<xmlPayload></xmlPayload>",
+        "<xmlPayload>&lt;a&gt;</xmlPayload>tail</xmlPayload>",
+    };
+    for (const char* text : cases) {
+        EMClientAPIXMLBuffer copied;
+        ASSERT_EQ(EMClientAPIXMLBuffer(text).GetXmlPayload(copied), 0) << text;
+        EMClientAPIXMLBuffer in_place(text);
+        EXPECT_EQ(in_place.TakeXmlPayload(), 0) << text;
+        EXPECT_EQ(str(in_place), str(copied)) << text;
+        EXPECT_EQ(in_place.GetBufferSize(), copied.GetBufferSize()) << text;
+    }
+    EMClientAPIXMLBuffer unterminated("<xmlPayload>&lt;a&gt;");
+    EXPECT_EQ(unterminated.TakeXmlPayload(), -1);
+    EXPECT_EQ(str(unterminated), "<xmlPayload>&lt;a&gt;");
+}
+
 TEST_F(XMLBufferTest, ContentLengthOfAReply) {
     struct Case {
         const char* text;

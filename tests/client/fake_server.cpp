@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace clienttest {
@@ -70,7 +71,14 @@ void FakeServer::serve() {
             text.clear();
             ++requests_;
             const std::string& reply = replies_[next++];
-            ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
+            if (trickle_ms_ > 0) {
+                for (size_t i = 0; i < reply.size() && !stop_; ++i) {
+                    if (::send(fd, reply.data() + i, 1, MSG_NOSIGNAL) != 1) break;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(trickle_ms_.load()));
+                }
+            } else {
+                ::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
+            }
             if (close_each_) break;
         }
         ::close(fd);

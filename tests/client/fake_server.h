@@ -25,6 +25,9 @@ public:
     FakeServer& operator=(const FakeServer&) = delete;
 
     bool listening() const { return listen_fd_ >= 0; }
+    // From now on each reply goes out one byte at a time, ms apart, as a
+    // server does that keeps a connection alive without ever finishing.
+    void trickle(int ms) { trickle_ms_ = ms; }
     int requests() const { return requests_.load(); }
     std::vector<std::string> received() const {
         std::lock_guard lock(mutex_);
@@ -41,6 +44,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::string> received_;
     std::atomic<bool> stop_{false};
+    std::atomic<int> trickle_ms_{0};
     std::thread thread_;
 };
 
