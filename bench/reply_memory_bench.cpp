@@ -1,8 +1,12 @@
-// Peak memory of the client library while it takes in one large bridge
-// reply, as a multiple of the reply's size. A scripted server in a child
-// process serves the reply; the client runs in a second child forked before
-// the reply text exists, so its peak resident size (VmHWM) grows by what
-// the library itself holds. Counter "peak_ratio" = growth / reply bytes.
+// Peak memory while one large bridge reply is taken in, as a multiple of
+// the reply's size. A scripted server in a child process serves the reply;
+// the client runs in a second child forked before the reply text exists, so
+// its peak resident size (VmHWM) grows by what TALO itself holds.
+// BM_ReplyPeakMemory: the client library alone. BM_ReplyTokenizedPeakMemory:
+// the library, then the tokenizer as a command runs it (in place, the way
+// the exchange does; or copying the texts, for comparison), with the tree
+// searched and still held. Counter "peak_ratio" = growth / reply bytes on
+// the wire; "doc_ratio" = growth / bytes of the reply document.
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
@@ -19,6 +23,11 @@
 #include <string>
 
 #include "EMClientAPITNG.h"
+#include "corvane_memory.h"
+#include "corvane_session.h"
+#include "corvane_state.h"
+#include "corvane_token.h"
+#include "corvane_tokenizer.h"
 
 namespace replybench {
 
@@ -36,7 +45,7 @@ inline void append_escaped(std::string& out, const std::string& text) {
 
 // A whole bridge reply (status line, headers, SOAP envelope) of about
 // `bytes` bytes, never fewer: its xmlPayload holds a version-3 reply
-// document listing as many objects as it takes. Reusable by any benchmark
+// document listing as many virtual disks as it takes. Reusable by any benchmark
 // that needs a large, realistic reply.
 inline std::string bridge_reply_of_size(size_t bytes) {
     const std::string head =
@@ -47,9 +56,10 @@ inline std::string bridge_reply_of_size(size_t bytes) {
     std::string body;
     body.reserve(bytes + 4096);
     body += head;
-    append_escaped(body, "<Envelope xmlns='http://vendor.example/qxapiv32'>\n<Header>\n<version>3.2</version>\n"
-                         "</Header>\n<Body>\n<statuscode>0</statuscode>\n<objects>\n");
-    const std::string closing = "</objects>\n</Body>\n</Envelope>\n";
+    // The version-3 document as the management server writes it.
+    append_escaped(body, "<SOAP:Envelope>\n<SOAP:Body>\n<version>3.2</version>\n<statuscode>0</statuscode>\n"
+                         "<statusdescription>Success</statusdescription>\n");
+    const std::string closing = "<SuccessMsg>Success</SuccessMsg>\n</SOAP:Body>\n</SOAP:Envelope>\n";
     std::string escaped_closing;
     append_escaped(escaped_closing, closing);
     char object[512];
@@ -129,21 +139,43 @@ std::string request_for(const std::string& host) {
            "<objecttype>virtualdisk</objecttype>\n</getlist>\n</NsaServerOperation>\n</Body>\n</Envelope>\n";
 }
 
-// Child process: one command; writes the growth of its peak resident size
-// in kilobytes (or -1 when the command failed) to out.
-[[noreturn]] void client(const std::string& host, int out) {
+enum class tokenize { none, in_place, copying };
+
+// What a client child reports: the growth of its peak resident size in
+// kilobytes (-1 when the command failed) and the reply document's length.
+struct measured {
+    long growth_kb;
+    long document_bytes;
+};
+
+// Child process: one command, tokenized as `mode` says; writes what it
+// measured to out.
+[[noreturn]] void client(const std::string& host, int out, tokenize mode) {
+    FILE* sink = std::fopen("/dev/null", "w");
+    OutFile = sink;
+    _parseblk* pb = ss_session_create();
+    pb->state->label_path = ss_copy_string("");
     long before = status_kb("VmRSS:");
     char* reply = nullptr;
     int length = 0;
     int rc = EMClientAPITNGCommandEx(request_for(host).c_str(), &reply, &length, 0);
+    _token_info* root = ss_allocate_token();
+    if (rc == 0 && mode == tokenize::in_place) {
+        rc = ss_parse_soap_reply_in_place(pb, reply, root);
+        reply = nullptr;  // the tree holds it now
+    } else if (rc == 0 && mode == tokenize::copying) {
+        rc = ss_parse_soap_buffer(pb, reply, root);
+    }
+    if (mode != tokenize::none && ss_tokens_find_name(root, "statuscode") == nullptr) rc = -1;
     long peak = status_kb("VmHWM:");
-    long growth = rc == 0 && reply != nullptr && length > 0 ? peak - before : -1;
+    measured m{rc == 0 && length > 0 ? peak - before : -1, length};
+    ss_deallocate_tokens(root);
     delete[] reply;
-    if (::write(out, &growth, sizeof growth) != sizeof growth) _exit(1);
+    if (::write(out, &m, sizeof m) != sizeof m) _exit(1);
     _exit(0);
 }
 
-void BM_ReplyPeakMemory(benchmark::State& state) {
+void measure(benchmark::State& state, tokenize mode) {
     const size_t bytes = static_cast<size_t>(state.range(0)) * 1000 * 1000;
     int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
@@ -171,30 +203,44 @@ void BM_ReplyPeakMemory(benchmark::State& state) {
     if (::read(ready[0], &ok, 1) != 1) state.SkipWithError("server did not start");
 
     double ratio = 0;
+    double document_ratio = 0;
     for (auto _ : state) {
         int result[2];
         if (::pipe(result) != 0) break;
         pid_t child = ::fork();
-        if (child == 0) client(host, result[1]);
+        if (child == 0) client(host, result[1], mode);
         ::close(result[1]);
-        long growth = -1;
-        if (::read(result[0], &growth, sizeof growth) != sizeof growth) growth = -1;
+        measured m{-1, 0};
+        if (::read(result[0], &m, sizeof m) != sizeof m) m.growth_kb = -1;
         ::close(result[0]);
         ::waitpid(child, nullptr, 0);
-        if (growth < 0) {
+        if (m.growth_kb < 0) {
             state.SkipWithError("command failed");
             break;
         }
-        ratio = static_cast<double>(growth) * 1024.0 / static_cast<double>(bytes);
+        ratio = static_cast<double>(m.growth_kb) * 1024.0 / static_cast<double>(bytes);
+        document_ratio = static_cast<double>(m.growth_kb) * 1024.0 / static_cast<double>(m.document_bytes);
     }
     state.counters["reply_MB"] = static_cast<double>(bytes) / 1e6;
     state.counters["peak_ratio"] = ratio;
+    state.counters["doc_ratio"] = document_ratio;
     ::kill(server, SIGKILL);
     ::waitpid(server, nullptr, 0);
     ::close(ready[0]);
     ::close(ready[1]);
 }
+void BM_ReplyPeakMemory(benchmark::State& state) { measure(state, tokenize::none); }
+void BM_ReplyTokenizedPeakMemory(benchmark::State& state) { measure(state, tokenize::in_place); }
+void BM_ReplyTokenizedCopyingPeakMemory(benchmark::State& state) { measure(state, tokenize::copying); }
+
 BENCHMARK(BM_ReplyPeakMemory)->Arg(10)->Arg(100)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReplyTokenizedPeakMemory)->Arg(10)->Arg(100)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReplyTokenizedCopyingPeakMemory)
+    ->Arg(10)
+    ->Arg(100)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -33,6 +33,9 @@ constexpr int EMCLIENTAPI_OBJECTNOTFOUND_ERROR = 500;
 constexpr int EMCLIENTAPITNG_SOAPSERVER_RESPONSE_INVALID_ERROR = 1000;
 constexpr int EMCLIENTAPI_ROTATEDEBUGFILE_ERROR = 404;
 constexpr int EMCLIENTAPITNG_REPLYTOOLARGE_ERROR = 1001;
+// The largest reply accepted on either port, in bytes (256 MiB); larger
+// ones end in EMCLIENTAPITNG_REPLYTOOLARGE_ERROR.
+constexpr int EMClientAPIMaxReplyBytes = 256 * 1024 * 1024;
 
 // Symbolic name and text of a code; null for a code not in the table.
 const char* EMClientAPIErrorName(int code);

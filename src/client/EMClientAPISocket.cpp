@@ -232,5 +232,8 @@ int EMClientAPISocket::Receive(SString& text) {
         int n = ReadChunk(text, countdown);
         if (n < 0) return -n;
         if (n == 0) return EMCLIENTAPI_SUCCESS;
+        // The legacy agent ends a reply by closing: a server that never does
+        // must not fill the memory first.
+        if (SizeOf(text) > EMClientAPIMaxReplyBytes) return EMCLIENTAPITNG_REPLYTOOLARGE_ERROR;
     }
 }

@@ -12,8 +12,9 @@ extern int gnSockDestroy;
 
 // The largest bridge reply accepted, in bytes (256 MiB): a reply is held in
 // memory whole, so a server announcing or sending more is refused with 1001
-// and its connection dropped, before the memory is taken.
-constexpr int EMClientAPITNGMaxReplyBytes = 256 * 1024 * 1024;
+// and its connection dropped, before the memory is taken. Replies on the
+// legacy port have the same bound.
+constexpr int EMClientAPITNGMaxReplyBytes = EMClientAPIMaxReplyBytes;
 
 // Filled by EMClientAPITNGGetVersionInformation.
 struct EMClientAPITNGVersionInformation {
