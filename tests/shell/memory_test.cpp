@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <vector>
 
 #include "corvane_memory.h"
@@ -74,8 +76,11 @@ TEST_F(MemoryTest, WorkingMemoryReleaseKeepsTheSelection) {
     sentence->name = ss_copy_string("Type");
     sentence->value = ss_copy_string("Storage");
     s->sentences = sentence;
-    auto* token = static_cast<_token_info*>(ss_allocate_mem(sizeof(_token_info), "t", 1));
-    token->name = ss_copy_string("Name");
+    _token_info* token = ss_allocate_token();
+    token->next = ss_arena_token(token, 5);
+    token->next->name = ss_token_text(token->next);
+    std::memcpy(token->next->name, "Name", 4);
+    ss_token_adopt_reply(token, new char[4]{"xyz"});
     s->tokens = token;
 
     ss_release_working_mem();
