@@ -10,22 +10,13 @@
 
 #include "sim_faults.h"
 #include "sim_http.h"
+#include "sim_demo_model.h"
 #include "sim_model.h"
 #include "sim_request.h"
 #include "sim_scenario.h"
 #include "sim_service.h"
 
 namespace {
-
-const talosim::Model& demo_model() {
-    static const talosim::Model model = [] {
-        talosim::Model m;
-        std::string error;
-        if (!talosim::load_scenario(talosim::demo_scenario(), m, error)) std::abort();
-        return m;
-    }();
-    return model;
-}
 
 // "file NAME BYTES" and "controller-data BYTES" make content of any size
 // on purpose; past a megabyte a run would only report the memory it took.

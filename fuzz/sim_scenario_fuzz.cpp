@@ -5,21 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "sim_demo_model.h"
 #include "sim_json.h"
 #include "sim_model.h"
 #include "sim_scenario.h"
 
 namespace {
-
-const talosim::Model& demo_model() {
-    static const talosim::Model model = [] {
-        talosim::Model m;
-        std::string error;
-        if (!talosim::load_scenario(talosim::demo_scenario(), m, error)) std::abort();
-        return m;
-    }();
-    return model;
-}
 
 bool same_systems(const talosim::Model& a, const talosim::Model& b) {
     if (a.systems.size() != b.systems.size() || a.clock != b.clock || a.manager_version != b.manager_version)
