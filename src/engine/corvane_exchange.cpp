@@ -20,11 +20,12 @@ bool reply_was_blank = false;
 // A debug log that cannot be opened or kept to its size is told once a run
 // for each of the two conditions, not after every command.
 void report_client_debug_log() {
-    static bool told[2] = {};
+    constexpr int cannot_open = 400;  // the library's code; any other is a blocked rotation
+    static bool told[2] = {};         // [1]: cannot open, [0]: rotation
     char text[error_text_size] = {};
     int code = ss_client_debug_log_status(text, error_text_size);
-    if (code == 0 || told[code == 400]) return;
-    told[code == 400] = true;
+    if (code == 0 || told[code == cannot_open]) return;
+    told[code == cannot_open] = true;
     std::fprintf(OutFile, "\nWarning: %s", text);
 }
 
