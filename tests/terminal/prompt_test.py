@@ -250,6 +250,9 @@ def tab_completes_system_names(pane):
 
 def end_session(pane):
     pane.keys("C-u")
+    # Ctrl-D only once the editor has emptied the line: under load it could
+    # otherwise arrive while the editor is still redrawing.
+    pane.wait_prompt_line("")
     pane.keys("C-d")
     expect(pane.dead_status() == 0, "talo did not end normally")
 
