@@ -118,9 +118,10 @@ bool ss_reply_holds_elements(const _token_info* root) {
 }
 
 bool ss_reply_holds_outcome(const _token_info* root) {
-    return ss_tokens_find_name(const_cast<_token_info*>(root), "SuccessMsg") ||
-           ss_tokens_find_name(const_cast<_token_info*>(root), "NotSuccessMsg") ||
-           ss_tokens_find_name(const_cast<_token_info*>(root), "statuscode");
+    auto* tree = const_cast<_token_info*>(root);  // the search only reads
+    for (const char* name : {"SuccessMsg", "NotSuccessMsg", "statuscode"})
+        if (ss_tokens_find_name(tree, name)) return true;
+    return false;
 }
 
 int ss_test_for_soap_failure(_parseblk* pb) {
